@@ -1,0 +1,244 @@
+#include "Form1.h"
+
+#include "FolderText.h"
+#include "MenuReader.h"
+#include "Picture.h"
+#include "ProgramControl.h"
+#include "RuntimeError.h"
+#include "SSCommand.h"
+#include "Svartbakgrund.h"
+#include "Twips.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QScreen>
+#include <QStyle>
+
+namespace kelvu {
+
+using shared::ErrorNumber::FileNotFound;
+using shared::ErrorNumber::PathFileAccessError;
+using shared::ErrorNumber::PathNotFound;
+using shared::ErrorNumber::SubscriptOutOfRange;
+using shared::RuntimeError;
+using shared::twipsRect;
+using shared::twipsToPixels;
+
+namespace {
+
+const QString MenuFileName = QStringLiteral("kelvu.ini");
+
+// The client area the card layout is made for, in twips.
+constexpr int ClientWidth = 9510;
+constexpr int ClientHeight = 6825;
+// The margin right of the fourth card of a row, kept when the window has to
+// widen for cards further right.
+constexpr int RightMargin = ClientWidth - (7260 + 2055);
+
+// Card 0 as designed, in twips; every other card derives from it.
+constexpr int CardLeft = 360;
+constexpr int CardTop = 480;
+constexpr int CardSide = 2055;
+constexpr int CardStep = 2300;
+constexpr int SecondRowTop = 4500;
+constexpr int FirstCardOfSecondRow = 4;
+
+enum CardTypeIndex { Digits = 0, Letters = 1, Pictograms = 2 };
+constexpr int RewardPicture = 0;
+
+}  // namespace
+
+Form1::Form1() {
+    setWindowTitle(QStringLiteral("Arbetsordning"));
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, QColor(255, 255, 128));
+    setPalette(colours);
+    setAutoFillBackground(true);
+    setFixedSize(twipsToPixels(ClientWidth), twipsToPixels(ClientHeight));
+
+    auto* first = new SSCommand(this);
+    QFont font(QStringLiteral("Times New Roman"));
+    font.setPointSizeF(79.5);
+    font.setWeight(QFont::Normal);
+    font.setItalic(false);
+    font.setUnderline(false);
+    first->setFont(font);
+    QPalette text = first->palette();
+    text.setColor(QPalette::ButtonText, palette().color(QPalette::WindowText));
+    first->setPalette(text);
+    first->setGeometry(twipsRect(CardLeft, CardTop, CardSide, CardSide));
+    Ruta.push_back(first);
+    m_cardLeft.push_back(CardLeft);
+    m_cardTop.push_back(CardTop);
+    connect(first, &QPushButton::clicked, this, [this] { shared::runHandler([this] { Ruta_Click(0); }); });
+}
+
+Form1::~Form1() = default;
+
+int Form1::slot(int index) const {
+    if (index < 0 || index >= TableSlots)
+        throw RuntimeError(
+            SubscriptOutOfRange,
+            QStringLiteral("Menyn i \"%1\" har %2 övningar%3. Det får plats högst 9 övningar, "
+                           "eller 8 med belöningsbild.")
+                .arg(shared::displayFileName(MenuFileName))
+                .arg(ExerciseCount)
+                .arg(RewardChoice == RewardPicture && index == ExerciseCount
+                         ? QStringLiteral(" och en belöningsbild")
+                         : QString()));
+    return index;
+}
+
+SSCommand* Form1::card(int index) const {
+    if (index < 0 || index >= static_cast<int>(Ruta.size()))
+        throw RuntimeError(SubscriptOutOfRange,
+                           QStringLiteral("Menyn i \"%1\" har %2 övningar; kort %3 finns inte.")
+                               .arg(shared::displayFileName(MenuFileName))
+                               .arg(ExerciseCount)
+                               .arg(index));
+    return Ruta[static_cast<std::size_t>(index)];
+}
+
+void Form1::ReadMenuFile() {
+    shared::MenuReader file(MenuFileName);
+    ExerciseCount = file.readInteger(QStringLiteral("antal övningar"));
+    CardType = file.readInteger(QStringLiteral("korttyp"));
+    for (int k = 0; k < ExerciseCount; ++k) {
+        const QString number = QString::number(k + 1);
+        int at = slot(k);
+        ExerciseFiles[at] = file.readString(QStringLiteral("filnamn för övning %1").arg(number));
+        ExerciseDirs[at] = file.readString(QStringLiteral("mapp för övning %1").arg(number));
+    }
+    RewardChoice = file.readInteger(QStringLiteral("val av belöningsbild"));
+    if (RewardChoice == RewardPicture) {
+        int at = slot(ExerciseCount);
+        ExerciseDirs[at] = file.readString(QStringLiteral("mapp för belöningsbilden"));
+        ExerciseFiles[at] = file.readString(QStringLiteral("filnamn för belöningsbilden"));
+    }
+}
+
+void Form1::Form_Load() {
+    m_backdrop = std::make_unique<Svartbakgrund>();
+    m_backdrop->showBehind();
+    HomeDir = QDir::currentPath();
+    NextCard = 0;
+    ReadMenuFile();
+    createCards();
+    giveCardsTheirFaces();
+    setUpFinalCard();
+    fitClientAreaToCards();
+
+    // Centred on the screen, in front of the backdrop.
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
+                                        screen->availableGeometry()));
+}
+
+void Form1::createCards() {
+    const int count = ExerciseCount;
+    SSCommand* first = Ruta.front();
+    for (int i = 1; i <= count; ++i) {
+        auto* copy = new SSCommand(this);
+        copy->setFont(first->font());
+        copy->setPalette(first->palette());
+        int left = m_cardLeft[i - 1] + CardStep;
+        int top = m_cardTop[i - 1];
+        if (i == FirstCardOfSecondRow) {
+            top = SecondRowTop;
+            left = m_cardLeft.front();
+        }
+        copy->setGeometry(twipsRect(left, top, CardSide, CardSide));
+        copy->setVisible(true);
+        Ruta.push_back(copy);
+        m_cardLeft.push_back(left);
+        m_cardTop.push_back(top);
+        const auto index = static_cast<qint16>(i);
+        connect(copy, &QPushButton::clicked, this,
+                [this, index] { shared::runHandler([this, index] { Ruta_Click(index); }); });
+    }
+}
+
+void Form1::giveCardsTheirFaces() {
+    for (int k = 0; k < ExerciseCount; ++k) {
+        SSCommand* face = card(k);
+        switch (CardType) {
+            case Digits:
+                face->setText(QString(QChar(49 + k)));
+                break;
+            case Letters:
+                face->setText(QString(QChar(65 + k)));
+                break;
+            case Pictograms:
+                face->setPicture(shared::loadPicture(
+                    QDir(HomeDir).filePath(QString(QChar(49 + k)) + QStringLiteral("num.bmp"))));
+                break;
+            default:  // "Former" and anything else: a blank card
+                break;
+        }
+    }
+}
+
+void Form1::setUpFinalCard() {
+    if (RewardChoice != RewardPicture) {
+        card(ExerciseCount)->hide();
+        return;
+    }
+    const QString& folder = ExerciseDirs[static_cast<std::size_t>(ExerciseCount)];
+    if (!QFileInfo(QDir::fromNativeSeparators(folder)).isDir())
+        throw RuntimeError(PathNotFound,
+                           QStringLiteral("Mappen \"%1\" för belöningsbilden finns inte.").arg(folder));
+    card(ExerciseCount)->setPicture(shared::loadPicture(shared::joinFolderAndFile(
+        folder, ExerciseFiles[static_cast<std::size_t>(ExerciseCount)])));
+}
+
+void Form1::fitClientAreaToCards() {
+    int right = 0;
+    for (std::size_t i = 0; i < Ruta.size(); ++i)
+        if (!Ruta[i]->isHidden()) right = std::max(right, m_cardLeft[i] + CardSide);
+    const int width = std::max(ClientWidth, right + RightMargin);
+    setFixedSize(twipsToPixels(width), twipsToPixels(ClientHeight));
+}
+
+void Form1::Ruta_Click(qint16 index) {
+    if (index == ExerciseCount && NextCard == ExerciseCount) {
+        shared::endAtOnce(0);
+        return;
+    }
+    if (index != NextCard) return;
+    ++NextCard;
+    startExercise(index);
+    card(index)->hide();
+}
+
+void Form1::startExercise(int index) {
+    const QString& folder = ExerciseDirs[static_cast<std::size_t>(index)];
+    const QString& name = ExerciseFiles[static_cast<std::size_t>(index)];
+    const QString workingDir = QFileInfo(QDir::fromNativeSeparators(folder)).absoluteFilePath();
+    if (!QFileInfo(workingDir).isDir())
+        throw RuntimeError(PathNotFound,
+                           QStringLiteral("Mappen \"%1\" för övning %2 finns inte.")
+                               .arg(folder)
+                               .arg(index + 1));
+    const QString program = QDir(workingDir).absoluteFilePath(name);
+    const QFileInfo programInfo(program);
+    if (name.isEmpty() || !programInfo.isFile())
+        throw RuntimeError(FileNotFound,
+                           QStringLiteral("Programmet \"%1\" för övning %2 finns inte.")
+                               .arg(QDir::toNativeSeparators(program))
+                               .arg(index + 1));
+    if (!QProcess::startDetached(program, {}, workingDir))
+        throw RuntimeError(PathFileAccessError,
+                           QStringLiteral("Programmet \"%1\" för övning %2 kan inte startas.")
+                               .arg(QDir::toNativeSeparators(program))
+                               .arg(index + 1));
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    m_backdrop.reset();
+    event->accept();
+}
+
+}  // namespace kelvu

@@ -1,0 +1,16 @@
+#include "Form1.h"
+#include "ProgramControl.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Kelvu"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Kelvu"));
+
+    kelvu::Form1 window;
+    shared::runHandler([&window] { window.Form_Load(); });
+    if (shared::endRequested()) return shared::endStatus();
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Menu files are written as UTF-8 without a byte-order mark. Files that are
+// not valid UTF-8 come from the older 8-bit form and are read as Windows-1252.
+namespace shared {
+
+QString decodeMenuText(const QByteArray& bytes);
+QByteArray encodeMenuText(const QString& text);
+
+// Windows-1252 decoding, by hand: Qt's own converters offer only Latin-1,
+// which differs in the range 0x80 to 0x9F.
+QString decodeWindows1252(const QByteArray& bytes);
+
+}  // namespace shared

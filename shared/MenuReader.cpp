@@ -1,0 +1,118 @@
+#include "MenuReader.h"
+
+#include "FolderText.h"
+#include "MenuEncoding.h"
+#include "RuntimeError.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <limits>
+
+namespace shared {
+
+namespace {
+
+bool isLineEnd(QChar c) { return c == u'\r' || c == u'\n'; }
+bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
+
+}  // namespace
+
+MenuReader::MenuReader(const QString& path) : m_fileName(displayFileName(path)) {
+    QFileInfo info(path);
+    if (!info.exists())
+        throw RuntimeError(ErrorNumber::FileNotFound,
+                           QStringLiteral("Filen \"%1\" finns inte.").arg(m_fileName));
+    QFile file(path);
+    if (info.isDir() || !file.open(QIODevice::ReadOnly))
+        throw RuntimeError(ErrorNumber::PathFileAccessError,
+                           QStringLiteral("Filen \"%1\" kan inte öppnas för läsning.").arg(m_fileName));
+    m_text = decodeMenuText(file.readAll());
+}
+
+QString MenuReader::valueLabel(const QString& what) const {
+    return QStringLiteral("värde %1 (%2)").arg(m_valueNumber).arg(what);
+}
+
+void MenuReader::consumeDelimiter() {
+    if (m_pos >= m_text.size()) return;
+    QChar c = m_text.at(m_pos);
+    if (c == u',') {
+        ++m_pos;
+    } else if (c == u'\r') {
+        ++m_pos;
+        if (m_pos < m_text.size() && m_text.at(m_pos) == u'\n') ++m_pos;
+    } else if (c == u'\n') {
+        ++m_pos;
+    }
+}
+
+QString MenuReader::nextField(const QString& what) {
+    ++m_valueNumber;
+    while (m_pos < m_text.size() && isBlank(m_text.at(m_pos))) ++m_pos;
+    if (m_pos >= m_text.size())
+        throw RuntimeError(ErrorNumber::InputPastEndOfFile,
+                           QStringLiteral("Filen \"%1\" tar slut innan %2 har lästs.")
+                               .arg(m_fileName, valueLabel(what)));
+
+    QString value;
+    if (m_text.at(m_pos) == u'"') {
+        qsizetype close = m_text.indexOf(u'"', m_pos + 1);
+        if (close < 0)
+            throw RuntimeError(ErrorNumber::InputPastEndOfFile,
+                               QStringLiteral("I filen \"%1\" avslutas citattecknet i %2 aldrig; "
+                                              "filen tar slut först.")
+                                   .arg(m_fileName, valueLabel(what)));
+        value = m_text.mid(m_pos + 1, close - m_pos - 1);
+        m_pos = close + 1;
+        // Whatever stands between the closing mark and the delimiter is dropped.
+        while (m_pos < m_text.size() && m_text.at(m_pos) != u',' && !isLineEnd(m_text.at(m_pos)))
+            ++m_pos;
+    } else {
+        qsizetype start = m_pos;
+        while (m_pos < m_text.size() && m_text.at(m_pos) != u',' && !isLineEnd(m_text.at(m_pos)))
+            ++m_pos;
+        value = m_text.mid(start, m_pos - start);
+        while (!value.isEmpty() && isBlank(value.back())) value.chop(1);
+    }
+    consumeDelimiter();
+    return value;
+}
+
+qint16 MenuReader::readInteger(const QString& what) {
+    const QString field = nextField(what);
+    const QString text = field.trimmed();
+
+    qsizetype digitsFrom = 0;
+    bool negative = false;
+    if (!text.isEmpty() && (text.front() == u'-' || text.front() == u'+')) {
+        negative = text.front() == u'-';
+        digitsFrom = 1;
+    }
+    bool allDigits = text.size() > digitsFrom;
+    for (qsizetype i = digitsFrom; i < text.size() && allDigits; ++i)
+        allDigits = text.at(i) >= u'0' && text.at(i) <= u'9';
+    if (!allDigits)
+        throw RuntimeError(ErrorNumber::TypeMismatch,
+                           QStringLiteral("I filen \"%1\" är %2 inte ett heltal: \"%3\".")
+                               .arg(m_fileName, valueLabel(what), field));
+
+    // Accumulate with a bound so that any number of digits is safe.
+    constexpr long long limit = 1LL + std::numeric_limits<qint16>::max();
+    long long magnitude = 0;
+    for (qsizetype i = digitsFrom; i < text.size() && magnitude <= limit; ++i)
+        magnitude = magnitude * 10 + (text.at(i).unicode() - u'0');
+    long long value = negative ? -magnitude : magnitude;
+    if (value < std::numeric_limits<qint16>::min() || value > std::numeric_limits<qint16>::max())
+        throw RuntimeError(ErrorNumber::Overflow,
+                           QStringLiteral("I filen \"%1\" ligger %2 utanför −32768 till 32767: "
+                                          "\"%3\".")
+                               .arg(m_fileName, valueLabel(what), text));
+    return static_cast<qint16>(value);
+}
+
+QString MenuReader::readString(const QString& what) {
+    return nextField(what);
+}
+
+}  // namespace shared

@@ -1,0 +1,26 @@
+#include "Picture.h"
+
+#include "FolderText.h"
+#include "RuntimeError.h"
+
+#include <QFileInfo>
+#include <QImageReader>
+
+namespace shared {
+
+QPixmap loadPicture(const QString& path) {
+    const QString shown = displayFileName(path);
+    QFileInfo info(path);
+    if (!info.exists())
+        throw RuntimeError(ErrorNumber::FileNotFound,
+                           QStringLiteral("Bildfilen \"%1\" finns inte.").arg(shown));
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    QImage image;
+    if (info.isDir() || !reader.read(&image) || image.isNull())
+        throw RuntimeError(ErrorNumber::InvalidPicture,
+                           QStringLiteral("Filen \"%1\" är ingen bild som kan visas.").arg(shown));
+    return QPixmap::fromImage(image);
+}
+
+}  // namespace shared

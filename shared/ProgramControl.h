@@ -1,0 +1,48 @@
+#pragma once
+
+#include "RuntimeError.h"
+
+#include <functional>
+
+// The one place where run-time errors are reported and where a program ends
+// at once.
+//
+// Every event handler runs through runHandler(): a RuntimeError escaping it
+// shows the standard error message and ends the program. Ending "at once"
+// hides every window and leaves the event loop without running any window's
+// close handler. Tests replace the message box and the ending with observers
+// so that both can be seen without the test process ending.
+namespace shared {
+
+// Runs one event handler. A run-time error escaping it is reported by
+// reportRuntimeError(). Once the program is ending, no handler runs any more.
+void runHandler(const std::function<void()>& handler);
+
+// Shows the standard error message (number, name, description) and waits
+// until it is acknowledged. The program goes on afterwards.
+void showRuntimeError(const RuntimeError& error);
+
+// Shows the standard error message, then ends the program at once with a
+// failure status.
+void reportRuntimeError(const RuntimeError& error);
+
+// Ends the program at once with the given exit status: every window
+// disappears, no close handler runs, the event loop returns the status. Safe
+// to call before the event loop runs; main() then returns endStatus().
+void endAtOnce(int status);
+
+// Whether endAtOnce() has been called, and with which status.
+bool endRequested();
+int endStatus();
+
+// Exit status of a program that ended on a run-time error.
+inline constexpr int RuntimeErrorExitStatus = 1;
+
+// For tests: an observer called instead of showing the message box, and one
+// called instead of ending. Passing empty functions restores the real
+// behaviour. resetProgramControl() forgets an earlier end request.
+void setErrorObserver(std::function<void(const RuntimeError&)> observer);
+void setEndObserver(std::function<void(int)> observer);
+void resetProgramControl();
+
+}  // namespace shared

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QPixmap>
+#include <QPushButton>
+
+// The 3-D command button: a push button with a raised bevel that shows its
+// caption, or a picture fitted to its face with the aspect ratio kept.
+class SSCommand final : public QPushButton {
+    Q_OBJECT
+public:
+    explicit SSCommand(QWidget* parent = nullptr);
+    explicit SSCommand(const QString& caption, QWidget* parent = nullptr);
+
+    void setPicture(const QPixmap& picture);
+    const QPixmap& picture() const { return m_picture; }
+    bool hasPicture() const { return !m_picture.isNull(); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QPixmap m_picture;
+};

@@ -1,0 +1,441 @@
+// The learner's window: menu reading, card layout and faces, starting the
+// exercises in order, ending, and every failure as its run-time error.
+#include "Form1.h"
+#include "ProgramControl.h"
+#include "SSCommand.h"
+#include "Svartbakgrund.h"
+#include "Twips.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+#include <optional>
+
+using shared::twipsRect;
+
+namespace {
+
+constexpr int Side = 2055;
+
+struct Card {
+    int left;
+    int top;
+};
+// The layout as the cards stand, card 0 first.
+const Card Layout[] = {{360, 480},  {2660, 480},  {4960, 480},  {7260, 480}, {360, 4500},
+                       {2660, 4500}, {4960, 4500}, {7260, 4500}, {9560, 4500}, {11860, 4500}};
+
+QByteArray quoted(const QString& text) { return '"' + text.toUtf8() + "\"\r\n"; }
+QByteArray integer(int value) { return QByteArray::number(value) + "\r\n"; }
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) qFatal("cannot write %s", qPrintable(path));
+    file.write(bytes);
+}
+
+void savePicture(const QString& path, QColor colour, const char* format = nullptr) {
+    QImage image(40, 20, QImage::Format_RGB32);
+    image.fill(colour);
+    if (!image.save(path, format)) qFatal("cannot save %s", qPrintable(path));
+}
+
+}  // namespace
+
+class TestRunner : public QObject {
+    Q_OBJECT
+private:
+    std::unique_ptr<QTemporaryDir> m_home;
+    QString m_startDir;
+    std::optional<shared::RuntimeError> m_error;
+    std::optional<int> m_endStatus;
+    std::unique_ptr<kelvu::Form1> m_form;
+
+    QString home(const QString& name = QString()) const {
+        return name.isEmpty() ? m_home->path() : m_home->filePath(name);
+    }
+    // Writes "kelvu.ini" with exercises given as (name, folder) pairs.
+    void writeMenu(int count, int cardType, const QList<QPair<QString, QString>>& exercises,
+                   int reward, const QString& pictureFolder = QString(),
+                   const QString& pictureName = QString()) {
+        QByteArray bytes = integer(count) + integer(cardType);
+        for (const auto& [name, folder] : exercises) bytes += quoted(name) + quoted(folder);
+        bytes += integer(reward);
+        if (reward == 0) bytes += quoted(pictureFolder) + quoted(pictureName);
+        writeFile(home(QStringLiteral("kelvu.ini")), bytes);
+    }
+    // A menu of blank exercises that all name the same (absent) program.
+    void writeSimpleMenu(int count, int cardType, bool withReward) {
+        QList<QPair<QString, QString>> exercises;
+        for (int k = 0; k < count; ++k)
+            exercises.append({QStringLiteral("ovning%1.sh").arg(k), home()});
+        if (withReward) savePicture(home(QStringLiteral("sol.png")), Qt::yellow, "PNG");
+        writeMenu(count, cardType, exercises, withReward ? 0 : 1, home(), QStringLiteral("sol.png"));
+    }
+    // Runs the load handler as the program does, then shows the window.
+    void load() {
+        m_form = std::make_unique<kelvu::Form1>();
+        shared::runHandler([this] { m_form->Form_Load(); });
+        if (!m_endStatus) m_form->show();
+    }
+    SSCommand* card(int i) const { return m_form->cards().at(static_cast<std::size_t>(i)); }
+    void click(int i) { QTest::mouseClick(card(i), Qt::LeftButton); }
+    QList<int> visibleCards() const {
+        QList<int> visible;
+        for (std::size_t i = 0; i < m_form->cards().size(); ++i)
+            if (!m_form->cards()[i]->isHidden()) visible.append(static_cast<int>(i));
+        return visible;
+    }
+    // An exercise program that appends its name and working folder to a log.
+    QString writeExercise(const QString& folder, const QString& name, const QString& tag) {
+        QDir().mkpath(folder);
+        const QString path = QDir(folder).filePath(name);
+        writeFile(path, "#!/bin/sh\necho \"" + tag.toUtf8() + " $(pwd)\" >> \"" +
+                            home(QStringLiteral("started.log")).toUtf8() + "\"\n");
+        QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner | QFile::ExeUser);
+        return path;
+    }
+    QStringList startedLog() const {
+        QFile file(home(QStringLiteral("started.log")));
+        if (!file.open(QIODevice::ReadOnly)) return {};
+        return QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    }
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void cardLayout_data();
+    void cardLayout();
+    void cardFaces_data();
+    void cardFaces();
+    void oneLineMenuGivesTheSameCards();
+    void backdropIsBehindAndTakesNoInput();
+
+    void clicksOutOfTurnDoNothing();
+    void exercisesStartInOrderInTheirOwnFolders();
+    void finalCardAloneEndsAtOnce();
+    void noCardsWithoutReward();
+    void closingTheWindowUnloadsTheBackdrop();
+
+    void startUpFailures_data();
+    void startUpFailures();
+    void launchFailures_data();
+    void launchFailures();
+};
+
+void TestRunner::initTestCase() {
+    m_startDir = QDir::currentPath();
+    shared::setErrorObserver([this](const shared::RuntimeError& e) { m_error = e; });
+    shared::setEndObserver([this](int status) { m_endStatus = status; });
+}
+
+void TestRunner::init() {
+    m_home = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_home->isValid());
+    QVERIFY(QDir::setCurrent(m_home->path()));
+    m_error.reset();
+    m_endStatus.reset();
+    shared::resetProgramControl();
+}
+
+void TestRunner::cleanup() {
+    m_form.reset();
+    QDir::setCurrent(m_startDir);
+    m_home.reset();
+}
+
+void TestRunner::cardLayout_data() {
+    QTest::addColumn<int>("count");
+    QTest::addColumn<bool>("reward");
+    QTest::addColumn<QList<int>>("visible");
+    QTest::addColumn<int>("clientWidth");
+
+    QTest::newRow("N=0 with reward") << 0 << true << QList<int>{0} << 9510;
+    QTest::newRow("N=0 without reward") << 0 << false << QList<int>{} << 9510;
+    QTest::newRow("N=3 with reward") << 3 << true << QList<int>{0, 1, 2, 3} << 9510;
+    QTest::newRow("N=4 with reward") << 4 << true << QList<int>{0, 1, 2, 3, 4} << 9510;
+    QTest::newRow("N=8 without reward")
+        << 8 << false << QList<int>{0, 1, 2, 3, 4, 5, 6, 7} << 9510;
+    // Cards beyond the designed client area widen the window so they can be reached.
+    QTest::newRow("N=8 with reward")
+        << 8 << true << QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8} << 9560 + Side + 195;
+    QTest::newRow("N=9 without reward")
+        << 9 << false << QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8} << 9560 + Side + 195;
+}
+
+void TestRunner::cardLayout() {
+    QFETCH(int, count);
+    QFETCH(bool, reward);
+    QFETCH(QList<int>, visible);
+    QFETCH(int, clientWidth);
+    writeSimpleMenu(count, 0, reward);
+    load();
+    QVERIFY2(!m_error, m_error ? qPrintable(m_error->message()) : "");
+    QCOMPARE(m_form->cards().size(), std::size_t(count + 1));
+    QCOMPARE(visibleCards(), visible);
+    for (int i = 0; i <= count; ++i)
+        QCOMPARE(card(i)->geometry(), twipsRect(Layout[i].left, Layout[i].top, Side, Side));
+    QCOMPARE(m_form->size(), twipsRect(0, 0, clientWidth, 6825).size());
+    QCOMPARE(m_form->windowTitle(), QStringLiteral("Arbetsordning"));
+    QCOMPARE(m_form->palette().color(QPalette::Window), QColor(255, 255, 128));
+    QCOMPARE(card(0)->font().family(), QStringLiteral("Times New Roman"));
+    QCOMPARE(card(count)->font().pointSizeF(), 79.5);
+    QCOMPARE(card(count)->text(), QString());
+    QCOMPARE(card(count)->hasPicture(), reward);
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QVERIFY(qAbs(m_form->geometry().center().x() - screen.center().x()) <= 1);
+    QCOMPARE(QDir::currentPath(), home());
+}
+
+void TestRunner::cardFaces_data() {
+    QTest::addColumn<int>("cardType");
+    QTest::addColumn<QString>("captions");  // one character a card; empty: no captions
+    QTest::addColumn<bool>("pictures");
+    QTest::newRow("0 digits") << 0 << QStringLiteral("12345") << false;
+    QTest::newRow("1 letters") << 1 << QStringLiteral("ABCDE") << false;
+    QTest::newRow("2 pictures") << 2 << QString() << true;
+    QTest::newRow("3 blank") << 3 << QString() << false;
+    QTest::newRow("7 blank like 3") << 7 << QString() << false;
+    QTest::newRow("-1 blank like 3") << -1 << QString() << false;
+}
+
+void TestRunner::cardFaces() {
+    QFETCH(int, cardType);
+    QFETCH(QString, captions);
+    QFETCH(bool, pictures);
+    const QColor colours[] = {Qt::red, Qt::green, Qt::blue, Qt::cyan, Qt::magenta};
+    for (int k = 0; k < 5; ++k)
+        savePicture(home(QStringLiteral("%1num.bmp").arg(k + 1)), colours[k], "BMP");
+    writeSimpleMenu(5, cardType, true);
+    load();
+    QVERIFY2(!m_error, m_error ? qPrintable(m_error->message()) : "");
+    for (int k = 0; k < 5; ++k) {
+        QCOMPARE(card(k)->text(), captions.isEmpty() ? QString() : QString(captions.at(k)));
+        QCOMPARE(card(k)->hasPicture(), pictures);
+        if (pictures)
+            QCOMPARE(card(k)->picture().toImage().pixelColor(0, 0), colours[k]);
+    }
+    QCOMPARE(card(5)->text(), QString());
+    QCOMPARE(card(5)->picture().toImage().pixelColor(0, 0), QColor(Qt::yellow));
+}
+
+void TestRunner::oneLineMenuGivesTheSameCards() {
+    savePicture(home(QStringLiteral("sol.png")), Qt::yellow, "PNG");
+    writeFile(home(QStringLiteral("kelvu.ini")),
+              "2,1,\"a.sh\",\"" + home().toUtf8() + "\",\"b.sh\",\"" + home().toUtf8() +
+                  "\",0,\"" + home().toUtf8() + "\",\"sol.png\"");
+    load();
+    QVERIFY(!m_error);
+    QCOMPARE(visibleCards(), (QList<int>{0, 1, 2}));
+    QCOMPARE(card(0)->text(), QStringLiteral("A"));
+    QCOMPARE(card(1)->text(), QStringLiteral("B"));
+    QVERIFY(card(2)->hasPicture());
+}
+
+void TestRunner::backdropIsBehindAndTakesNoInput() {
+    writeSimpleMenu(1, 0, false);
+    load();
+    Svartbakgrund* backdrop = m_form->backdrop();
+    QVERIFY(backdrop);
+    QVERIFY(backdrop->isVisible());
+    QVERIFY(!backdrop->isEnabled());
+    QCOMPARE(backdrop->focusPolicy(), Qt::NoFocus);
+    const Qt::WindowFlags flags = backdrop->windowFlags();
+    QVERIFY(flags.testFlag(Qt::FramelessWindowHint));
+    QVERIFY(flags.testFlag(Qt::WindowDoesNotAcceptFocus));
+    QVERIFY(flags.testFlag(Qt::WindowStaysOnBottomHint));
+    QVERIFY(!flags.testFlag(Qt::WindowCloseButtonHint));
+    QVERIFY(backdrop->windowTitle().isEmpty());
+    QCOMPARE(backdrop->geometry(), QGuiApplication::primaryScreen()->geometry());
+    QCOMPARE(backdrop->grab().toImage().pixelColor(5, 5), QColor(Qt::black));
+    QVERIFY(backdrop->parentWidget() == nullptr);
+}
+
+void TestRunner::clicksOutOfTurnDoNothing() {
+    const QString folder = home(QStringLiteral("ovningar"));
+    writeExercise(folder, QStringLiteral("a.sh"), QStringLiteral("a"));
+    writeExercise(folder, QStringLiteral("b.sh"), QStringLiteral("b"));
+    savePicture(home(QStringLiteral("sol.png")), Qt::yellow, "PNG");
+    writeMenu(2, 0, {{QStringLiteral("a.sh"), folder}, {QStringLiteral("b.sh"), folder}}, 0, home(),
+              QStringLiteral("sol.png"));
+    load();
+    click(1);  // before card 0
+    click(2);  // the reward picture, with two exercises left
+    QCOMPARE(visibleCards(), (QList<int>{0, 1, 2}));
+    QVERIFY(!m_endStatus);
+    click(0);
+    QTRY_COMPARE_WITH_TIMEOUT(startedLog().size(), 1, 10000);
+    click(2);  // one exercise still left
+    QVERIFY(!m_endStatus);
+    QCOMPARE(visibleCards(), (QList<int>{1, 2}));
+    click(1);  // card 1 still works once card 0 has been started
+    QTRY_COMPARE_WITH_TIMEOUT(startedLog().size(), 2, 10000);
+    QCOMPARE(visibleCards(), QList<int>{2});
+    QVERIFY(!m_error);
+    QVERIFY(!m_endStatus);
+}
+
+void TestRunner::exercisesStartInOrderInTheirOwnFolders() {
+    // Two exercises with the same file name in different folders, one
+    // folder with a space and a comma in its name.
+    const QString first = home(QStringLiteral("första, mappen"));
+    const QString second = home(QStringLiteral("andra"));
+    writeExercise(first, QStringLiteral("spel.sh"), QStringLiteral("ett"));
+    writeExercise(second, QStringLiteral("spel.sh"), QStringLiteral("två"));
+    writeExercise(home(QStringLiteral("tredje")), QStringLiteral("tre.sh"), QStringLiteral("tre"));
+    const QString pictures = home(QStringLiteral("bilder"));
+    QDir().mkpath(pictures);
+    savePicture(QDir(pictures).filePath(QStringLiteral("pris.jpg")), Qt::yellow, "JPG");
+    writeMenu(3, 0,
+              {{QStringLiteral("spel.sh"), first},
+               {QStringLiteral("spel.sh"), second},
+               {QStringLiteral("tre.sh"), home(QStringLiteral("tredje"))}},
+              0, pictures, QStringLiteral("pris.jpg"));
+    load();
+    QVERIFY(!m_error);
+
+    const QStringList expected = {QStringLiteral("ett ") + first, QStringLiteral("två ") + second,
+                                  QStringLiteral("tre ") + home(QStringLiteral("tredje"))};
+    for (int i = 0; i < 3; ++i) {
+        click(i);
+        QVERIFY(card(i)->isHidden());
+        QCOMPARE(QDir::currentPath(), home());
+        QTRY_COMPARE_WITH_TIMEOUT(startedLog().size(), i + 1, 10000);
+        QCOMPARE(startedLog().at(i), expected.at(i));
+        QVERIFY(!m_endStatus);
+    }
+    QCOMPARE(visibleCards(), QList<int>{3});
+    click(3);
+    QCOMPARE(m_endStatus, std::optional<int>(0));
+    QVERIFY(!m_error);
+    // Ending at once runs no unload handler: the backdrop is still loaded.
+    QVERIFY(m_form->backdrop());
+}
+
+void TestRunner::finalCardAloneEndsAtOnce() {
+    writeSimpleMenu(0, 0, true);
+    load();
+    QCOMPARE(visibleCards(), QList<int>{0});
+    click(0);
+    QCOMPARE(m_endStatus, std::optional<int>(0));
+}
+
+void TestRunner::noCardsWithoutReward() {
+    writeSimpleMenu(0, 1, false);
+    load();
+    QVERIFY(!m_error);
+    QVERIFY(visibleCards().isEmpty());
+    QVERIFY(m_form->isVisible());
+    QVERIFY(!m_endStatus);
+}
+
+void TestRunner::closingTheWindowUnloadsTheBackdrop() {
+    writeSimpleMenu(2, 0, true);
+    load();
+    QVERIFY(m_form->backdrop()->isVisible());
+    QVERIFY(m_form->close());
+    QVERIFY(!m_form->backdrop());
+    QVERIFY(!m_endStatus);
+}
+
+void TestRunner::startUpFailures_data() {
+    QTest::addColumn<QByteArray>("menu");
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QString>("mentions");
+    const QByteArray here = quoted(QStringLiteral("HOME"));
+    QTest::newRow("no kelvu.ini") << QByteArray() << 53 << QStringLiteral("kelvu.ini");
+    QTest::newRow("ends early") << QByteArray("2\r\n0\r\n\"a.sh\"\r\n") << 62
+                                << QStringLiteral("mapp för övning 1");
+    QTest::newRow("count 32768") << QByteArray("32768\r\n0\r\n1\r\n") << 6
+                                 << QStringLiteral("antal övningar");
+    QTest::newRow("card type not a number")
+        << QByteArray("0\r\nx\r\n1\r\n") << 13 << QStringLiteral("korttyp");
+    QTest::newRow("ten exercises") << QByteArray("10\r\n0\r\n") + QByteArray("\"a\",\"b\"\r\n").repeated(10) + "1\r\n"
+                                   << 9 << QStringLiteral("högst 9");
+    QTest::newRow("nine exercises with reward")
+        << QByteArray("9\r\n0\r\n") + QByteArray("\"a\",\"b\"\r\n").repeated(9) + "0\r\n" + here +
+               quoted(QStringLiteral("sol.png"))
+        << 9 << QStringLiteral("belöningsbild");
+    QTest::newRow("negative count with reward")
+        << QByteArray("-1\r\n0\r\n0\r\n") + here + quoted(QStringLiteral("sol.png")) << 9
+        << QStringLiteral("-1");
+    QTest::newRow("negative count without reward") << QByteArray("-1\r\n0\r\n1\r\n") << 9
+                                                   << QStringLiteral("kort -1");
+    QTest::newRow("missing pictogram")
+        << QByteArray("3\r\n2\r\n") + QByteArray("\"a\",\"b\"\r\n").repeated(3) + "1\r\n" << 53
+        << QStringLiteral("3num.bmp");
+    QTest::newRow("pictogram not a picture")
+        << QByteArray("1\r\n2\r\n\"a\",\"b\"\r\n1\r\nBROKEN1") << 481 << QStringLiteral("1num.bmp");
+    QTest::newRow("reward folder missing")
+        << QByteArray("1\r\n0\r\n\"a\",\"b\"\r\n0\r\n") + quoted(QStringLiteral("HOME/borta")) +
+               quoted(QStringLiteral("sol.png"))
+        << 76 << QStringLiteral("borta");
+    QTest::newRow("reward picture missing")
+        << QByteArray("1\r\n0\r\n\"a\",\"b\"\r\n0\r\n") + here + quoted(QStringLiteral("moln.png"))
+        << 53 << QStringLiteral("moln.png");
+    QTest::newRow("reward not a picture")
+        << QByteArray("1\r\n0\r\n\"a\",\"b\"\r\n0\r\n") + here + quoted(QStringLiteral("kelvu.ini"))
+        << 481 << QStringLiteral("kelvu.ini");
+}
+
+void TestRunner::startUpFailures() {
+    QFETCH(QByteArray, menu);
+    QFETCH(int, number);
+    QFETCH(QString, mentions);
+    savePicture(home(QStringLiteral("sol.png")), Qt::yellow, "PNG");
+    savePicture(home(QStringLiteral("1num.bmp")), Qt::red, "BMP");
+    savePicture(home(QStringLiteral("2num.bmp")), Qt::red, "BMP");
+    if (menu.endsWith("BROKEN1")) {
+        menu.chop(7);
+        writeFile(home(QStringLiteral("1num.bmp")), "inte en bild");
+    }
+    if (!menu.isEmpty())
+        writeFile(home(QStringLiteral("kelvu.ini")), menu.replace("HOME", home().toUtf8()));
+    load();
+    QVERIFY(m_error);
+    QCOMPARE(m_error->number(), number);
+    QVERIFY2(m_error->description().contains(mentions), qPrintable(m_error->description()));
+    QCOMPARE(m_endStatus, std::optional<int>(shared::RuntimeErrorExitStatus));
+    // The backdrop was already on the screen when the error came.
+    QVERIFY(m_form->backdrop() && m_form->backdrop()->isVisible());
+}
+
+void TestRunner::launchFailures_data() {
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<int>("number");
+    QTest::newRow("folder missing") << QStringLiteral("saknas") << QStringLiteral("spel.sh") << 76;
+    QTest::newRow("program missing") << QStringLiteral("ovningar") << QStringLiteral("borta.sh")
+                                     << 53;
+    QTest::newRow("not executable") << QStringLiteral("ovningar") << QStringLiteral("text.txt")
+                                    << 75;
+}
+
+void TestRunner::launchFailures() {
+    QFETCH(QString, folder);
+    QFETCH(QString, program);
+    QFETCH(int, number);
+    writeExercise(home(QStringLiteral("ovningar")), QStringLiteral("spel.sh"), QStringLiteral("x"));
+    writeFile(home(QStringLiteral("ovningar/text.txt")), "hej\n");
+    writeMenu(1, 0, {{program, home(folder)}}, 1);
+    load();
+    QVERIFY(!m_error);
+    click(0);
+    QVERIFY(m_error);
+    QCOMPARE(m_error->number(), number);
+    QVERIFY2(m_error->description().contains(number == 76 ? folder : program),
+             qPrintable(m_error->description()));
+    QCOMPARE(m_endStatus, std::optional<int>(shared::RuntimeErrorExitStatus));
+    QCOMPARE(QDir::currentPath(), home());
+}
+
+QTEST_MAIN(TestRunner)
+#include "tst_runner.moc"
