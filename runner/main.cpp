@@ -1,12 +1,13 @@
 #include "Form1.h"
+#include "Fonts.h"
 #include "ProgramControl.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    shared::installFontSubstitutes();
     QApplication::setApplicationName(QStringLiteral("Kelvu"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Kelvu"));
 
     kelvu::Form1 window;
     shared::runHandler([&window] { window.Form_Load(); });

@@ -38,7 +38,7 @@ void showRuntimeError(const RuntimeError& error) {
         state().errorObserver(error);
         return;
     }
-    QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(),
+    QMessageBox box(QMessageBox::Critical, QApplication::applicationName(),
                     error.message(), QMessageBox::Ok);
     box.exec();
 }

@@ -1,0 +1,16 @@
+#include "Fonts.h"
+
+#include <QFont>
+#include <QStringList>
+
+namespace shared {
+
+void installFontSubstitutes() {
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                               {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
+                                QStringLiteral("Liberation Sans")});
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
+}
+
+}  // namespace shared

@@ -1,0 +1,368 @@
+#include "Form1.h"
+
+#include "CommonDialog.h"
+#include "Form4.h"
+#include "Form5.h"
+#include "Global.h"
+#include "MenuWriter.h"
+#include "ProgramControl.h"
+#include "RuntimeError.h"
+#include "SSCommand.h"
+#include "SSOption.h"
+#include "SSPanel.h"
+#include "Svartbakgrund.h"
+#include "SystemColours.h"
+#include "Twips.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStyle>
+
+namespace kelvuadm {
+
+using shared::SystemColour;
+using shared::systemColour;
+using shared::twipsRect;
+using shared::twipsToPixels;
+
+namespace {
+
+const QColor LightYellow(255, 255, 128);
+const QColor White(255, 255, 255);
+const QColor Grey(128, 128, 128);
+
+const QString ActiveMenuFile = QStringLiteral("kelvu.ini");
+
+QFont makeFont(const QString& family, qreal points, int weight) {
+    QFont f(family);
+    f.setPointSizeF(points);
+    f.setWeight(static_cast<QFont::Weight>(weight));
+    return f;
+}
+QFont sansSerif(qreal points) { return makeFont(QStringLiteral("MS Sans Serif"), points, QFont::Bold); }
+
+void setBackground(QWidget* widget, const QColor& colour) {
+    QPalette colours = widget->palette();
+    colours.setColor(QPalette::Window, colour);
+    widget->setPalette(colours);
+    widget->setAutoFillBackground(true);
+}
+
+QLabel* label(QWidget* parent, const QString& text, QRect geometry) {
+    auto* l = new QLabel(text, parent);
+    l->setGeometry(geometry);
+    l->setWordWrap(true);
+    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return l;
+}
+
+QLabel* whiteBox(QWidget* parent, QRect geometry) {
+    auto* l = new QLabel(parent);
+    l->setGeometry(geometry);
+    l->setAlignment(Qt::AlignCenter);
+    l->setFrameStyle(QFrame::Box | QFrame::Plain);
+    l->setLineWidth(1);
+    setBackground(l, White);
+    return l;
+}
+
+SSCommand* button(QWidget* parent, const QString& caption, QRect geometry) {
+    auto* b = new SSCommand(caption, parent);
+    b->setGeometry(geometry);
+    return b;
+}
+
+QFrame* line(QWidget* parent, QRect geometry) {
+    auto* l = new QFrame(parent);
+    l->setGeometry(geometry);
+    setBackground(l, Grey);
+    return l;
+}
+
+SSOptionGroup* optionGroup(QObject* owner, SSPanel* panel,
+                           const QList<std::pair<QString, QRect>>& options) {
+    auto* group = new SSOptionGroup(owner);
+    for (const auto& [caption, geometry] : options) {
+        auto* option = new SSOption(caption, panel);
+        option->setFont(sansSerif(9.75));
+        option->setGeometry(geometry);
+        group->add(option);
+    }
+    return group;
+}
+
+}  // namespace
+
+void showMessage(QWidget* parent, const QString& text, const QString& title) {
+    QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+Form1::Form1() {
+    setWindowTitle(QStringLiteral("Kelvu handledarsektion"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    setFixedSize(twipsToPixels(9510), twipsToPixels(6825));
+    setBackground(this, LightYellow);
+    QPalette text = palette();
+    text.setColor(QPalette::WindowText, systemColour(SystemColour::WindowText));
+    setPalette(text);
+    setFont(sansSerif(12));
+    buildLayout();
+    setTabOrder();
+    connectHandlers();
+}
+
+Form1::~Form1() = default;
+
+void Form1::buildLayout() {
+    Line1 = line(this, QRect(twipsToPixels(4800) - 1, 0, 3, twipsToPixels(6840)));
+    Line2 = line(this, QRect(0, twipsToPixels(3600) - 1, twipsToPixels(9600), 3));
+
+    // Top left: count and exercise list.
+    Label4 = label(this, QStringLiteral("Antal övningar:"), twipsRect(120, 120, 1335, 735));
+    Label4->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Label3 = whiteBox(this, twipsRect(480, 1080, 495, 735));
+    Label3->setFont(makeFont(QStringLiteral("Times New Roman"), 30, QFont::Normal));
+    Label3->setText(QStringLiteral("3"));
+    VScroll1 = new QScrollBar(Qt::Vertical, this);
+    VScroll1->setGeometry(twipsRect(960, 840, 255, 1215));
+    VScroll1->setRange(LowestCount, HighestCount);
+    VScroll1->setPageStep(1);
+    VScroll1->setValue(3);
+    // The upper arrow raises the count.
+    VScroll1->setInvertedAppearance(true);
+    VScroll1->setInvertedControls(true);
+    Label2 = label(this, QStringLiteral("Valda övningar:"), twipsRect(1920, 120, 2055, 375));
+    List1 = new QListWidget(this);
+    List1->setGeometry(twipsRect(1560, 480, 2655, 2160));
+    List1->setSelectionMode(QAbstractItemView::SingleSelection);
+    List1->setSortingEnabled(false);
+    List2 = new QListWidget(this);
+    List2->setGeometry(twipsRect(1920, 840, 2055, 1785));
+    List2->setFont(sansSerif(8.25));
+    List2->hide();
+    Command3D1 = button(this, QStringLiteral("Lägg till övning"), twipsRect(1560, 2760, 2655, 495));
+
+    // Top right: reward picture.
+    Label1 = label(this, QStringLiteral("Belöningsbild / vad händer sedan?"),
+                   twipsRect(5160, 360, 4215, 375));
+    Panel3D2 = new SSPanel(this);
+    Panel3D2->setGeometry(twipsRect(5160, 1320, 1035, 1065));
+    Panel3D2->setFont(sansSerif(8.25));
+    Panel3D2->setBackColor(systemColour(SystemColour::InactiveCaptionText));
+    Option3D1 = optionGroup(this, Panel3D2,
+                            {{QStringLiteral("På"), twipsRect(240, 240, 615, 255)},
+                             {QStringLiteral("Av"), twipsRect(240, 600, 615, 255)}});
+    Option3D1->option(0)->setChecked(true);
+    Label9 = label(this, QStringLiteral("Vald bild:"), twipsRect(7320, 960, 1695, 375));
+    Label8 = whiteBox(this, twipsRect(6600, 1320, 2655, 375));
+    SSCommand1 = button(this, QStringLiteral("Lägg till bild"), twipsRect(6600, 1920, 2655, 495));
+    Label5 = label(this, QString(), twipsRect(6480, 2880, 2415, 375));
+    Label5->setFont(sansSerif(8.25));
+    Label5->hide();
+
+    // Bottom left: card type.
+    Label7 = label(this, QStringLiteral("Typ av bilder på korten"), twipsRect(960, 3960, 2775, 375));
+    Panel3D1 = new SSPanel(this);
+    Panel3D1->setGeometry(twipsRect(1080, 4560, 2295, 1815));
+    Panel3D1->setFont(sansSerif(8.25));
+    Panel3D1->setBackColor(systemColour(SystemColour::ButtonFace));
+    Option3D2 = optionGroup(this, Panel3D1,
+                            {{QStringLiteral("Siffror"), twipsRect(240, 240, 1455, 255)},
+                             {QStringLiteral("Bokstäver"), twipsRect(240, 600, 1815, 255)},
+                             {QStringLiteral("Pictogram"), twipsRect(240, 960, 1575, 255)},
+                             {QStringLiteral("Former"), twipsRect(240, 1320, 1575, 255)}});
+    Option3D2->option(0)->setChecked(true);
+
+    // Bottom right: finishing, saving and opening.
+    Command3D2 = button(this, QStringLiteral("OK"), twipsRect(5280, 4800, 1575, 855));
+    Command3D3 = button(this, QStringLiteral("Avbryt"), twipsRect(5280, 5760, 1575, 855));
+    SSCommand4 = button(this, QStringLiteral("Ny"), twipsRect(7560, 3840, 1575, 855));
+    SSCommand3 = button(this, QStringLiteral("Hämta"), twipsRect(7560, 4800, 1575, 855));
+    SSCommand2 = button(this, QStringLiteral("Spara som"), twipsRect(7560, 5760, 1575, 855));
+
+    hämtafil = new CommonDialog(this);
+}
+
+void Form1::setTabOrder() {
+    QList<QWidget*> order = {List1, VScroll1, Command3D1};
+    for (int i = 0; i < Option3D1->count(); ++i) order << Option3D1->option(i);
+    order << Command3D2 << Command3D3;
+    for (int i = 0; i < Option3D2->count(); ++i) order << Option3D2->option(i);
+    order << SSCommand1 << SSCommand2 << SSCommand3 << SSCommand4;
+    for (qsizetype i = 0; i + 1 < order.size(); ++i) QWidget::setTabOrder(order[i], order[i + 1]);
+}
+
+void Form1::connectHandlers() {
+    auto handle = [this](void (Form1::*handler)()) {
+        return [this, handler] { shared::runHandler([this, handler] { (this->*handler)(); }); };
+    };
+    connect(Command3D1, &QPushButton::clicked, this, handle(&Form1::Command3D1_Click));
+    connect(List1, &QListWidget::itemDoubleClicked, this, handle(&Form1::List1_DblClick));
+    connect(VScroll1, &QScrollBar::valueChanged, this, handle(&Form1::VScroll1_Change));
+    connect(Option3D1, &SSOptionGroup::clicked, this, [this](int index, bool value) {
+        shared::runHandler([this, index, value] { Option3D1_Click(index, value); });
+    });
+    // Choosing a card type changes nothing beyond the group's own selection.
+    connect(SSCommand1, &QPushButton::clicked, this, handle(&Form1::SSCommand1_Click));
+    connect(Command3D2, &QPushButton::clicked, this, handle(&Form1::Command3D2_Click));
+    connect(Command3D3, &QPushButton::clicked, this, handle(&Form1::Command3D3_Click));
+    connect(SSCommand2, &QPushButton::clicked, this, handle(&Form1::SSCommand2_Click));
+    connect(SSCommand3, &QPushButton::clicked, this, handle(&Form1::SSCommand3_Click));
+    connect(SSCommand4, &QPushButton::clicked, this, handle(&Form1::SSCommand4_Click));
+}
+
+void Form1::Form_Load() {
+    m_backdrop = std::make_unique<Svartbakgrund>();
+    m_backdrop->showBehind();
+    Global::HomeDir = QDir::currentPath();
+    // The first start in a folder has no active menu yet: the window opens
+    // in its initial state so that the first menu can be made. A menu file
+    // that cannot be read is reported and left untouched until "OK".
+    if (QFileInfo::exists(ActiveMenuFile)) {
+        try {
+            Global::LoadMenuFile(ActiveMenuFile);
+        } catch (const shared::RuntimeError& error) {
+            shared::showRuntimeError(error);
+        }
+    }
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
+                                        screen->availableGeometry()));
+}
+
+void Form1::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!m_focusGiven) {
+        m_focusGiven = true;
+        List1->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+bool Form1::pickFile(const QString& title, const QString& filter) {
+    hämtafil->DialogTitle = title;
+    hämtafil->Filter = filter;
+    hämtafil->InitDir = Global::HomeDir;
+    hämtafil->FileName = QString();
+    hämtafil->ShowOpen();
+    if (hämtafil->FileName.isEmpty()) return false;
+    if (!shared::MenuWriter::canStore(hämtafil->FileTitle()) ||
+        !shared::MenuWriter::canStore(hämtafil->Folder())) {
+        showMessage(this,
+                    QStringLiteral("Filen \"%1\" kan inte väljas: namnet eller mappen innehåller "
+                                   "citattecken eller radbrytning, och sådana kan inte sparas i menyn.")
+                        .arg(hämtafil->FileName),
+                    QStringLiteral("Fel"));
+        return false;
+    }
+    return true;
+}
+
+void Form1::Command3D1_Click() {
+    if (Global::ListedCount >= Global::WantedCount) return;
+    QString filter = QStringLiteral("Program fil (*.exe)|*.exe");
+#ifndef Q_OS_WIN
+    // Programs here carry no ".exe" ending.
+    filter += QStringLiteral("|Alla filer (*)|*");
+#endif
+    if (!pickFile(QStringLiteral("Hämta fil"), filter)) return;
+    List1->addItem(hämtafil->FileTitle());
+    List2->addItem(hämtafil->Folder());
+    ++Global::ListedCount;
+}
+
+void Form1::List1_DblClick() {
+    // A double-click reaches here only on an entry, which it has selected.
+    const int i = List1->currentRow();
+    if (i < 0 || i >= Global::ListedCount) return;
+    delete List1->takeItem(i);
+    delete List2->takeItem(i);
+    --Global::ListedCount;
+}
+
+void Form1::VScroll1_Change() {
+    const int v = VScroll1->value();
+    if (v < Global::ListedCount)
+        VScroll1->setValue(Global::WantedCount);  // runs this handler again, nested
+    else
+        Global::WantedCount = static_cast<qint16>(v);
+    Label3->setText(QString::number(VScroll1->value()));
+}
+
+void Form1::Option3D1_Click(int /*index*/, bool /*value*/) {
+    QPalette colours = Label8->palette();
+    if (Option3D1->option(0)->isChecked()) {
+        Label8->setEnabled(true);
+        colours.setColor(QPalette::Window, systemColour(SystemColour::Window));
+    } else {
+        Label8->setEnabled(false);
+        colours.setColor(QPalette::Window, systemColour(SystemColour::Menu));
+    }
+    Label8->setPalette(colours);
+}
+
+void Form1::SSCommand1_Click() {
+    if (!pickFile(QStringLiteral("Hämta "), QStringLiteral("Bild fil (*.bmp *.jpg *.gif)|*.bmp;*.jpg;*.gif")))
+        return;
+    Label5->setText(hämtafil->Folder());
+    Label8->setText(hämtafil->FileTitle());
+}
+
+bool Form1::passesFinishingChecks() {
+    if (Global::WantedCount > Global::ListedCount) {
+        showMessage(this, QStringLiteral("Antal övningar är större än Valda övningar!"),
+                    QStringLiteral("Fel"));
+        return false;
+    }
+    if (Option3D1->option(0)->isChecked() && Label8->text().isEmpty()) {
+        showMessage(this, QStringLiteral("Ingen belöningsbild är vald!"), QStringLiteral("Fel"));
+        return false;
+    }
+    return true;
+}
+
+void Form1::Command3D2_Click() {
+    if (!passesFinishingChecks()) return;
+    try {
+        Global::SaveMenuFile(QStringLiteral("kelvu"));
+    } catch (const shared::RuntimeError& error) {
+        // Nothing is lost: the menu stays in the window and can be saved again.
+        shared::showRuntimeError(error);
+        return;
+    }
+    shared::endAtOnce(0);
+}
+
+void Form1::Command3D3_Click() { shared::endAtOnce(0); }
+
+void Form1::SSCommand2_Click() {
+    if (!passesFinishingChecks()) return;
+    setEnabled(false);
+    (new Form4())->show();
+}
+
+void Form1::SSCommand3_Click() {
+    setEnabled(false);
+    (new Form5())->show();
+}
+
+void Form1::SSCommand4_Click() { Global::ClearMenu(); }
+
+void Form1::closeEvent(QCloseEvent* event) {
+    if (!isEnabled()) {
+        event->ignore();
+        return;
+    }
+    m_backdrop.reset();
+    event->accept();
+}
+
+}  // namespace kelvuadm

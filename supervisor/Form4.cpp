@@ -1,0 +1,66 @@
+#include "Form4.h"
+
+#include "Global.h"
+#include "ProgramControl.h"
+#include "RuntimeError.h"
+#include "SSCommand.h"
+#include "Twips.h"
+
+#include <QLabel>
+#include <QLineEdit>
+
+namespace kelvuadm {
+
+using shared::twipsRect;
+
+namespace {
+QFont boldFont(const QString& family, qreal points) {
+    QFont f(family);
+    f.setPointSizeF(points);
+    f.setBold(true);
+    return f;
+}
+}  // namespace
+
+Form4::Form4() {
+    Text1 = new QLineEdit(this);
+    Text1->setGeometry(twipsRect(600, 1680, 2325, 420));
+    Text1->setFont(boldFont(QStringLiteral("Arial"), 12));
+    Command3D1 = new SSCommand(QStringLiteral("Spara"), this);
+    Command3D1->setGeometry(twipsRect(1920, 2280, 1005, 555));
+    Command3D1->setFont(boldFont(QStringLiteral("Arial"), 9.75));
+    Command3D2 = new SSCommand(QStringLiteral("Avbryt"), this);
+    Command3D2->setGeometry(twipsRect(600, 2280, 1005, 555));
+    Command3D2->setFont(boldFont(QStringLiteral("Arial"), 9.75));
+    Label1 = new QLabel(QStringLiteral("Skriv in det namn som du vill spara inställningarna under"), this);
+    Label1->setGeometry(twipsRect(240, 240, 3135, 1095));
+    Label1->setFont(boldFont(QStringLiteral("MS Sans Serif"), 12));
+    Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Label1->setWordWrap(true);
+
+    QWidget::setTabOrder(Text1, Command3D1);
+    QWidget::setTabOrder(Command3D1, Command3D2);
+    Text1->setFocus(Qt::OtherFocusReason);
+
+    connect(Command3D1, &QPushButton::clicked, this,
+            [this] { shared::runHandler([this] { Command3D1_Click(); }); });
+    connect(Command3D2, &QPushButton::clicked, this,
+            [this] { shared::runHandler([this] { Command3D2_Click(); }); });
+}
+
+void Form4::Command3D1_Click() {
+    const QString name = Text1->text();
+    if (name.isEmpty()) return;
+    try {
+        Global::SaveMenuFile(name);
+    } catch (const shared::RuntimeError& error) {
+        // The dialog stays open so that another name can be tried.
+        shared::showRuntimeError(error);
+        return;
+    }
+    enableMainWindowAndUnload();
+}
+
+void Form4::Command3D2_Click() { enableMainWindowAndUnload(); }
+
+}  // namespace kelvuadm

@@ -1,0 +1,84 @@
+#include "Form5.h"
+
+#include "Global.h"
+#include "ProgramControl.h"
+#include "RuntimeError.h"
+#include "SSCommand.h"
+#include "Twips.h"
+
+#include <QDir>
+#include <QListWidget>
+
+namespace kelvuadm {
+
+using shared::twipsRect;
+
+namespace {
+QFont arialBold(qreal points) {
+    QFont f(QStringLiteral("Arial"));
+    f.setPointSizeF(points);
+    f.setBold(true);
+    return f;
+}
+}  // namespace
+
+QStringList settingsFiles() {
+    QDir folder(QDir::currentPath());
+    folder.setNameFilters({QStringLiteral("*.ini")});
+    folder.setFilter(QDir::Files | QDir::Hidden);
+    folder.setSorting(QDir::Name | QDir::IgnoreCase);
+    return folder.entryList();
+}
+
+Form5::Form5() {
+    File1 = new QListWidget(this);
+    File1->setGeometry(twipsRect(270, 180, 2085, 2880));
+    File1->setFont(arialBold(12));
+    File1->setSelectionMode(QAbstractItemView::SingleSelection);
+    File1->addItems(settingsFiles());
+    Command3D1 = new SSCommand(QStringLiteral("Hämta"), this);
+    Command3D1->setGeometry(twipsRect(2520, 2520, 1005, 555));
+    Command3D1->setFont(arialBold(9.75));
+    Command3D2 = new SSCommand(QStringLiteral("Avbryt"), this);
+    Command3D2->setGeometry(twipsRect(2520, 1890, 1005, 555));
+    Command3D2->setFont(arialBold(9.75));
+
+    QWidget::setTabOrder(File1, Command3D1);
+    QWidget::setTabOrder(Command3D1, Command3D2);
+    File1->setFocus(Qt::OtherFocusReason);
+
+    auto handle = [this](void (Form5::*handler)()) {
+        return [this, handler] { shared::runHandler([this, handler] { (this->*handler)(); }); };
+    };
+    connect(File1, &QListWidget::itemSelectionChanged, this, handle(&Form5::File1_Click));
+    connect(File1, &QListWidget::itemDoubleClicked, this, handle(&Form5::File1_DblClick));
+    connect(Command3D1, &QPushButton::clicked, this, handle(&Form5::Command3D1_Click));
+    connect(Command3D2, &QPushButton::clicked, this, handle(&Form5::Command3D2_Click));
+}
+
+void Form5::File1_Click() {
+    const QList<QListWidgetItem*> selected = File1->selectedItems();
+    if (!selected.isEmpty()) Global::SelectedSettingsFile = selected.constFirst()->text();
+}
+
+void Form5::File1_DblClick() { Command3D1_Click(); }
+
+void Form5::Command3D1_Click() {
+    if (Global::SelectedSettingsFile.isEmpty()) return;
+    // The whole file is read and checked before the menu being edited is
+    // cleared, so a file that is not a menu costs nothing.
+    MenuData menu;
+    try {
+        menu = Global::ReadMenuFile(Global::SelectedSettingsFile);
+    } catch (const shared::RuntimeError& error) {
+        shared::showRuntimeError(error);
+        return;
+    }
+    Global::ClearMenu();
+    Global::ApplyMenu(menu);
+    enableMainWindowAndUnload();
+}
+
+void Form5::Command3D2_Click() { enableMainWindowAndUnload(); }
+
+}  // namespace kelvuadm

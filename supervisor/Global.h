@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The supervisor's shared menu state and the routines that move a menu
+// between a menu file and the main window.
+namespace kelvuadm {
+
+class Form1;
+
+// A menu as read from a file, checked against what the main window can take.
+struct MenuData {
+    qint16 count = 0;
+    qint16 cardType = 0;
+    QStringList files;    // exercise file names, in menu order
+    QStringList folders;  // their folders, same order
+    qint16 rewardChoice = 0;
+    QString pictureFolder;
+    QString pictureName;
+};
+
+namespace Global {
+
+// Number of exercises now in the exercise list (List1, and equally List2).
+extern qint16 ListedCount;
+// Number of exercises the menu is to have; mirrors VScroll1 and Label3.
+extern qint16 WantedCount;
+// The current directory when the main window loaded.
+extern QString HomeDir;
+// The settings file last picked in the open-settings dialog; "" until then.
+extern QString SelectedSettingsFile;
+
+// The one main window, created on first use.
+Form1& MainWindow();
+
+// Reads and checks a whole menu file without touching the window. Throws a
+// RuntimeError naming the file and the value: the reading errors of the
+// menu format, 380 for a count outside 1 to 7, 9 for a card type above 3
+// or a reward choice above 1.
+MenuData ReadMenuFile(const QString& path);
+
+// Puts a checked menu into the main window, appending to the exercise lists.
+void ApplyMenu(const MenuData& menu);
+
+// Reads the menu file into the main window: ReadMenuFile, then ApplyMenu.
+// On a failure the window is left as it was.
+void LoadMenuFile(const QString& path);
+
+// Empties the exercise list and the reward picture.
+void ClearMenu();
+
+// Writes the main window's menu to name + ".ini". Throws a RuntimeError when
+// the file cannot be written; the old file is then left whole.
+void SaveMenuFile(const QString& name);
+
+// Deletes the main window and returns every variable to its start value.
+void ResetState();
+
+}  // namespace Global
+}  // namespace kelvuadm

@@ -1,0 +1,42 @@
+#include "SettingsDialog.h"
+
+#include "Form1.h"
+#include "Global.h"
+#include "Twips.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QStyle>
+
+namespace kelvuadm {
+
+SettingsDialog::SettingsDialog()
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QString());
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, QColor(255, 255, 128));
+    setPalette(colours);
+    setAutoFillBackground(true);
+    const QSize client(shared::twipsToPixels(3750), shared::twipsToPixels(3285));
+    resize(client);
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, client,
+                                        screen->availableGeometry()));
+}
+
+void SettingsDialog::enableMainWindowAndUnload() {
+    Global::MainWindow().setEnabled(true);
+    m_unloading = true;
+    close();
+}
+
+void SettingsDialog::closeEvent(QCloseEvent* event) {
+    if (m_unloading)
+        event->accept();
+    else
+        event->ignore();
+}
+
+}  // namespace kelvuadm

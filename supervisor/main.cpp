@@ -1,0 +1,20 @@
+#include "Form1.h"
+#include "Global.h"
+#include "Fonts.h"
+#include "ProgramControl.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    shared::installFontSubstitutes();
+    QApplication::setApplicationName(QStringLiteral("Kelvuadm"));
+
+    kelvuadm::Form1& window = kelvuadm::Global::MainWindow();
+    shared::runHandler([&window] { window.Form_Load(); });
+    if (shared::endRequested()) return shared::endStatus();
+    window.show();
+    const int status = QApplication::exec();
+    kelvuadm::Global::ResetState();
+    return status;
+}
