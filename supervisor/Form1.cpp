@@ -136,6 +136,7 @@ void Form1::buildLayout() {
     VScroll1->setGeometry(twipsRect(960, 840, 255, 1215));
     VScroll1->setRange(LowestCount, HighestCount);
     VScroll1->setPageStep(1);
+    VScroll1->setFocusPolicy(Qt::StrongFocus);
     VScroll1->setValue(3);
     // The upper arrow raises the count.
     VScroll1->setInvertedAppearance(true);
@@ -227,13 +228,17 @@ void Form1::Form_Load() {
     // The first start in a folder has no active menu yet: the window opens
     // in its initial state so that the first menu can be made. A menu file
     // that cannot be read is reported and left untouched until "OK".
+    bool loaded = false;
     if (QFileInfo::exists(ActiveMenuFile)) {
         try {
             Global::LoadMenuFile(ActiveMenuFile);
+            loaded = true;
         } catch (const shared::RuntimeError& error) {
             shared::showRuntimeError(error);
         }
     }
+    // In the initial state the wanted count is the one the window shows.
+    if (!loaded) Global::WantedCount = static_cast<qint16>(VScroll1->value());
     if (QScreen* screen = QGuiApplication::primaryScreen())
         setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
                                         screen->availableGeometry()));

@@ -1,0 +1,261 @@
+#pragma once
+
+// Shared steps of the supervisor's widget tests: a fresh program state in a
+// fresh folder, and answers to the modal message boxes and file dialogs the
+// window opens, given through their own controls.
+#include "Form1.h"
+#include "Form4.h"
+#include "Form5.h"
+#include "Global.h"
+#include "ProgramControl.h"
+#include "SSCommand.h"
+#include "SSOption.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace support {
+
+using kelvuadm::Form1;
+namespace Global = kelvuadm::Global;
+
+struct MessageSeen {
+    QString text;
+    QString title;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    int buttons = 0;
+};
+
+struct FileDialogSeen {
+    QString title;
+    QStringList nameFilters;
+    QString directory;
+};
+
+// Runs action, which may open a modal window of type T; answer is given the
+// window once it is shown. Returns whether it was shown. A modal window that
+// is not answered within the deadline is rejected, so a test never hangs.
+template <class T>
+bool whileModal(const std::function<void()>& action, const std::function<void(T*)>& answer,
+                int timeoutMs = 10000) {
+    bool seen = false;
+    QElapsedTimer clock;
+    clock.start();
+    QTimer poll;
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (T* window = qobject_cast<T*>(modal); !seen && window && window->isVisible()) {
+            seen = true;
+            answer(window);
+        } else if (clock.elapsed() > timeoutMs) {
+            // Whatever is still modal was not expected: close it so the test ends.
+            if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
+        }
+    });
+    poll.start();
+    action();
+    poll.stop();
+    return seen;
+}
+
+// Runs action and answers a message box it shows with OK.
+inline std::optional<MessageSeen> messageFrom(const std::function<void()>& action) {
+    MessageSeen message;
+    const bool shown = whileModal<QMessageBox>(action, [&](QMessageBox* box) {
+        message = {box->text(), box->windowTitle(), box->icon(),
+                   static_cast<int>(box->buttons().size())};
+        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+    });
+    if (!shown) return std::nullopt;
+    return message;
+}
+
+// Answers an open file dialog the way a user does: types the file name and
+// presses "Open", or presses "Cancel" when path is empty.
+inline void answerFileDialog(QFileDialog* dialog, const QString& path, FileDialogSeen* seen) {
+    if (seen)
+        *seen = {dialog->windowTitle(), dialog->nameFilters(), dialog->directory().absolutePath()};
+    auto* buttons = dialog->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+    if (path.isEmpty()) {
+        QTest::mouseClick(buttons->button(QDialogButtonBox::Cancel), Qt::LeftButton);
+        return;
+    }
+    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    name->setText(path);
+    QTest::mouseClick(buttons->button(QDialogButtonBox::Open), Qt::LeftButton);
+}
+
+// Answers an open file dialog by going to the file's folder, selecting the
+// file in the list of files and pressing "Open": the way to choose a name that
+// the name box would read as a list of names (it holds a quotation mark).
+inline void chooseInFileList(QFileDialog* dialog, const QString& path) {
+    dialog->setDirectory(QFileInfo(path).absolutePath());
+    auto* model = dialog->findChild<QFileSystemModel*>();
+    auto* view = dialog->findChild<QListView*>(QStringLiteral("listView"));
+    QModelIndex index;
+    QElapsedTimer clock;
+    clock.start();
+    while (!(index = model->index(path)).isValid() && clock.elapsed() < 5000) QTest::qWait(5);
+    QTRY_VERIFY_WITH_TIMEOUT(view->visualRect(index).isValid(), 5000);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
+    auto* buttons = dialog->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+    QTRY_VERIFY_WITH_TIMEOUT(buttons->button(QDialogButtonBox::Open)->isEnabled(), 5000);
+    QTest::mouseClick(buttons->button(QDialogButtonBox::Open), Qt::LeftButton);
+}
+
+inline void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) qFatal("cannot write %s", qPrintable(path));
+    file.write(bytes);
+}
+
+inline QByteArray readFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return file.readAll();
+}
+
+inline QStringList items(const QListWidget* list) {
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i) texts << list->item(i)->text();
+    return texts;
+}
+
+// One test's program: a fresh folder as current directory, a fresh Global
+// state, and observers for run-time errors and for the end of the program.
+class Supervisor {
+public:
+    Supervisor() {
+        m_startDir = QDir::currentPath();
+        if (!m_home.isValid() || !QDir::setCurrent(m_home.path())) qFatal("no test folder");
+        Global::ResetState();
+        shared::resetProgramControl();
+        shared::setErrorObserver([this](const shared::RuntimeError& e) { errors.push_back(e); });
+        shared::setEndObserver([this](int status) { endStatus = status; });
+    }
+    ~Supervisor() {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (qobject_cast<kelvuadm::Form4*>(window) || qobject_cast<kelvuadm::Form5*>(window))
+                delete window;
+        Global::ResetState();
+        shared::setErrorObserver({});
+        shared::setEndObserver({});
+        shared::resetProgramControl();
+        QDir::setCurrent(m_startDir);
+    }
+    Supervisor(const Supervisor&) = delete;
+    Supervisor& operator=(const Supervisor&) = delete;
+
+    QString home(const QString& name = QString()) const {
+        return name.isEmpty() ? m_home.path() : m_home.filePath(name);
+    }
+    QString folderText(const QString& name) const {
+        return QDir::toNativeSeparators(home(name));
+    }
+    // A file in a sub-folder of the test folder, made on the way.
+    QString makeFile(const QString& relative, const QByteArray& bytes = "x") {
+        const QString path = home(relative);
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        writeFile(path, bytes);
+        return path;
+    }
+
+    // Loads and shows the main window as the program does.
+    Form1& start() {
+        Form1& window = Global::MainWindow();
+        shared::runHandler([&window] { window.Form_Load(); });
+        window.show();
+        return window;
+    }
+    Form1& form() const { return Global::MainWindow(); }
+
+    void click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+
+    // Clicks "Lägg till övning" and answers its dialog with path ("" cancels).
+    bool addExercise(const QString& path, FileDialogSeen* seen = nullptr) {
+        return whileModal<QFileDialog>([&] { click(form().Command3D1); },
+                                       [&](QFileDialog* d) { answerFileDialog(d, path, seen); });
+    }
+    // Clicks "Lägg till bild" and answers its dialog with path ("" cancels).
+    bool pickPicture(const QString& path, FileDialogSeen* seen = nullptr) {
+        return whileModal<QFileDialog>([&] { click(form().SSCommand1); },
+                                       [&](QFileDialog* d) { answerFileDialog(d, path, seen); });
+    }
+    // Moves the count scroll bar as the user does, one step at a time.
+    void stepCountTo(int value) {
+        QScrollBar* bar = form().VScroll1;
+        for (int guard = 0; guard < 20 && bar->value() != value; ++guard)
+            bar->triggerAction(bar->value() < value ? QAbstractSlider::SliderSingleStepAdd
+                                                    : QAbstractSlider::SliderSingleStepSub);
+    }
+    void setCount(int value) { form().VScroll1->setValue(value); }
+    void chooseReward(int index) { click(form().Option3D1->option(index)); }
+    void chooseCardType(int index) { click(form().Option3D2->option(index)); }
+    // Double-clicks entry i of List1.
+    void doubleClickEntry(int i) {
+        QListWidget* list = form().List1;
+        const QRect rect = list->visualItemRect(list->item(i));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+    }
+
+    template <class T>
+    T* openDialog() const {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (auto* dialog = qobject_cast<T*>(window); dialog && dialog->isVisible()) return dialog;
+        return nullptr;
+    }
+    // "Spara som" and "Hämta" as clicked; the dialog they show, if any.
+    kelvuadm::Form4* clickSaveAs() {
+        click(form().SSCommand2);
+        return openDialog<kelvuadm::Form4>();
+    }
+    kelvuadm::Form5* clickOpen() {
+        click(form().SSCommand3);
+        return openDialog<kelvuadm::Form5>();
+    }
+
+    // Builds a complete menu through the window: count, exercises, card type,
+    // reward picture.
+    void buildMenu(const QStringList& exercisePaths, int cardType, const QString& picture) {
+        setCount(static_cast<int>(exercisePaths.size()));
+        for (const QString& path : exercisePaths) addExercise(path);
+        chooseCardType(cardType);
+        if (picture.isEmpty()) {
+            chooseReward(1);
+        } else {
+            chooseReward(0);
+            pickPicture(picture);
+        }
+    }
+
+    std::vector<shared::RuntimeError> errors;
+    std::optional<int> endStatus;
+
+private:
+    QTemporaryDir m_home;
+    QString m_startDir;
+};
+
+}  // namespace support

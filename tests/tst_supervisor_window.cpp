@@ -1,0 +1,567 @@
+// The supervisor's main window driven through its controls: start-up, the
+// count and the exercise list, card type and reward picture, and finishing.
+#include "SupervisorTestSupport.h"
+
+#include "SSPanel.h"
+#include "Svartbakgrund.h"
+#include "SystemColours.h"
+#include "Twips.h"
+
+using namespace support;
+using shared::twipsRect;
+
+namespace {
+
+const QString CountMessage = QStringLiteral("Antal övningar är större än Valda övningar!");
+const QString PictureMessage = QStringLiteral("Ingen belöningsbild är vald!");
+
+QByteArray menuBytes(const QString& home) {
+    const QByteArray h = QDir::toNativeSeparators(home).toUtf8();
+    return "2\r\n1\r\n\"räkna.exe\"\r\n\"" + h + "\"\r\n\"läsa.exe\"\r\n\"" + h + "/läsa\"\r\n0\r\n\"" +
+           h + "\"\r\n\"sol.bmp\"\r\n";
+}
+
+}  // namespace
+
+class TestSupervisorWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void opensInItsInitialStateWithoutAMenu();
+    void layoutAsDesigned();
+    void opensTheActiveMenu();
+    void rewardChoiceOneLeavesThePictureGreyed();
+    void brokenActiveMenuIsReportedAndLeftAlone_data();
+    void brokenActiveMenuIsReportedAndLeftAlone();
+
+    void countSnapsBackBelowTheListedCount();
+    void addingFillsBothListsUpToTheCount();
+    void removingKeepsTheListsPaired();
+    void cancelledDialogsChangeNothing();
+    void namesAMenuCannotHoldAreRefused();
+
+    void rewardChoiceGreysAndRestoresThePicture();
+    void pickingAPictureFillsFolderAndName();
+
+    void finishingChecksInTheirOrder();
+    void okWritesTheActiveMenuAndEnds();
+    void okThatCannotWriteKeepsEverything();
+    void avbrytAndTheCloseBoxWriteNothing();
+    void nyKeepsCountCardTypeAndRewardChoice();
+};
+
+void TestSupervisorWindow::opensInItsInitialStateWithoutAMenu() {
+    Supervisor program;
+    Form1& form = program.start();
+    QVERIFY(program.errors.empty());
+    QVERIFY(!program.endStatus);
+    QCOMPARE(form.windowTitle(), QStringLiteral("Kelvu handledarsektion"));
+    QCOMPARE(form.Label3->text(), QStringLiteral("3"));
+    QCOMPARE(form.VScroll1->value(), 3);
+    QCOMPARE(Global::WantedCount, qint16(3));
+    QCOMPARE(form.Option3D2->selectedIndex(), 0);
+    QCOMPARE(form.Option3D1->selectedIndex(), 0);
+    QCOMPARE(form.List1->count(), 0);
+    QCOMPARE(form.Label8->text(), QString());
+    QCOMPARE(Global::HomeDir, program.home());
+    QVERIFY(form.backdrop() && form.backdrop()->isVisible());
+    QTRY_COMPARE(QApplication::focusWidget(), form.List1);
+    QVERIFY(!QFile::exists(program.home(QStringLiteral("kelvu.ini"))));
+
+    // The first menu can be made and saved from here.
+    const QString game = program.makeFile(QStringLiteral("spel/spel.exe"));
+    program.buildMenu({game, game, game}, 3, QString());
+    QCOMPARE(messageFrom([&] { program.click(form.Command3D2); }), std::nullopt);
+    QCOMPARE(program.endStatus, std::optional<int>(0));
+    const QByteArray folder = program.folderText(QStringLiteral("spel")).toUtf8();
+    QCOMPARE(readFile(program.home(QStringLiteral("kelvu.ini"))),
+             "3\r\n3\r\n" + QByteArray("\"spel.exe\"\r\n\"" + folder + "\"\r\n").repeated(3) +
+                 "1\r\n");
+}
+
+void TestSupervisorWindow::layoutAsDesigned() {
+    Supervisor program;
+    Form1& form = program.start();
+    QCOMPARE(form.size(), twipsRect(0, 0, 9510, 6825).size());
+    QCOMPARE(form.palette().color(QPalette::Window), QColor(255, 255, 128));
+    QCOMPARE(form.font().family(), QStringLiteral("MS Sans Serif"));
+    QCOMPARE(form.font().pointSizeF(), 12.0);
+    QVERIFY(form.font().bold());
+
+    const std::pair<QWidget*, QRect> places[] = {
+        {form.Label4, twipsRect(120, 120, 1335, 735)},
+        {form.Label3, twipsRect(480, 1080, 495, 735)},
+        {form.VScroll1, twipsRect(960, 840, 255, 1215)},
+        {form.Label2, twipsRect(1920, 120, 2055, 375)},
+        {form.List1, twipsRect(1560, 480, 2655, 2160)},
+        {form.List2, twipsRect(1920, 840, 2055, 1785)},
+        {form.Command3D1, twipsRect(1560, 2760, 2655, 495)},
+        {form.Label1, twipsRect(5160, 360, 4215, 375)},
+        {form.Panel3D2, twipsRect(5160, 1320, 1035, 1065)},
+        {form.Option3D1->option(0), twipsRect(240, 240, 615, 255)},
+        {form.Option3D1->option(1), twipsRect(240, 600, 615, 255)},
+        {form.Label9, twipsRect(7320, 960, 1695, 375)},
+        {form.Label8, twipsRect(6600, 1320, 2655, 375)},
+        {form.SSCommand1, twipsRect(6600, 1920, 2655, 495)},
+        {form.Label5, twipsRect(6480, 2880, 2415, 375)},
+        {form.Label7, twipsRect(960, 3960, 2775, 375)},
+        {form.Panel3D1, twipsRect(1080, 4560, 2295, 1815)},
+        {form.Option3D2->option(0), twipsRect(240, 240, 1455, 255)},
+        {form.Option3D2->option(1), twipsRect(240, 600, 1815, 255)},
+        {form.Option3D2->option(2), twipsRect(240, 960, 1575, 255)},
+        {form.Option3D2->option(3), twipsRect(240, 1320, 1575, 255)},
+        {form.Command3D2, twipsRect(5280, 4800, 1575, 855)},
+        {form.Command3D3, twipsRect(5280, 5760, 1575, 855)},
+        {form.SSCommand4, twipsRect(7560, 3840, 1575, 855)},
+        {form.SSCommand3, twipsRect(7560, 4800, 1575, 855)},
+        {form.SSCommand2, twipsRect(7560, 5760, 1575, 855)},
+    };
+    for (const auto& [widget, rect] : places) QCOMPARE(widget->geometry(), rect);
+
+    const std::pair<QWidget*, QString> captions[] = {
+        {form.Label4, QStringLiteral("Antal övningar:")},
+        {form.Label2, QStringLiteral("Valda övningar:")},
+        {form.Command3D1, QStringLiteral("Lägg till övning")},
+        {form.Label1, QStringLiteral("Belöningsbild / vad händer sedan?")},
+        {form.Option3D1->option(0), QStringLiteral("På")},
+        {form.Option3D1->option(1), QStringLiteral("Av")},
+        {form.Label9, QStringLiteral("Vald bild:")},
+        {form.SSCommand1, QStringLiteral("Lägg till bild")},
+        {form.Label7, QStringLiteral("Typ av bilder på korten")},
+        {form.Option3D2->option(0), QStringLiteral("Siffror")},
+        {form.Option3D2->option(1), QStringLiteral("Bokstäver")},
+        {form.Option3D2->option(2), QStringLiteral("Pictogram")},
+        {form.Option3D2->option(3), QStringLiteral("Former")},
+        {form.Command3D2, QStringLiteral("OK")},
+        {form.Command3D3, QStringLiteral("Avbryt")},
+        {form.SSCommand4, QStringLiteral("Ny")},
+        {form.SSCommand3, QStringLiteral("Hämta")},
+        {form.SSCommand2, QStringLiteral("Spara som")},
+    };
+    for (const auto& [widget, text] : captions) {
+        const QString shown = qobject_cast<QLabel*>(widget)
+                                  ? qobject_cast<QLabel*>(widget)->text()
+                                  : qobject_cast<QAbstractButton*>(widget)->text();
+        QCOMPARE(shown, text);
+    }
+
+    QVERIFY(form.List2->isHidden());
+    QVERIFY(form.Label5->isHidden());
+    QCOMPARE(form.Label3->font().family(), QStringLiteral("Times New Roman"));
+    QCOMPARE(form.Label3->font().pointSizeF(), 30.0);
+    QVERIFY(!form.Label3->font().bold());
+    QCOMPARE(form.Option3D2->option(1)->font().pointSizeF(), 9.75);
+    QCOMPARE(form.List2->font().pointSizeF(), 8.25);
+    QCOMPARE(form.Label8->palette().color(QPalette::Window),
+             shared::systemColour(shared::SystemColour::Window));
+    QCOMPARE(form.Line1->geometry().width(), 3);
+    QCOMPARE(form.Line1->geometry().left(), shared::twipsToPixels(4800) - 1);
+    QCOMPARE(form.Line2->geometry().height(), 3);
+    QCOMPARE(form.Line2->palette().color(QPalette::Window), QColor(128, 128, 128));
+
+    // Tab order.
+    QList<QWidget*> expected = {form.List1,
+                                form.VScroll1,
+                                form.Command3D1,
+                                form.Option3D1->option(0),
+                                form.Option3D1->option(1),
+                                form.Command3D2,
+                                form.Command3D3,
+                                form.Option3D2->option(0),
+                                form.Option3D2->option(1),
+                                form.Option3D2->option(2),
+                                form.Option3D2->option(3),
+                                form.SSCommand1,
+                                form.SSCommand2,
+                                form.SSCommand3,
+                                form.SSCommand4};
+    auto nextTabStop = [&form](QWidget* widget) {
+        do widget = widget->nextInFocusChain();
+        while (!(widget->focusPolicy() & Qt::TabFocus) || !widget->isVisibleTo(&form) ||
+               widget->focusProxy());
+        return widget;
+    };
+    for (qsizetype i = 0; i + 1 < expected.size(); ++i)
+        QCOMPARE(nextTabStop(expected[i]), expected[i + 1]);
+}
+
+void TestSupervisorWindow::opensTheActiveMenu() {
+    Supervisor program;
+    writeFile(program.home(QStringLiteral("kelvu.ini")), menuBytes(program.home()));
+    Form1& form = program.start();
+    QVERIFY(program.errors.empty());
+    QCOMPARE(form.Label3->text(), QStringLiteral("2"));
+    QCOMPARE(form.VScroll1->value(), 2);
+    QCOMPARE(Global::ListedCount, qint16(2));
+    QCOMPARE(Global::WantedCount, qint16(2));
+    QCOMPARE(items(form.List1), (QStringList{QStringLiteral("räkna.exe"), QStringLiteral("läsa.exe")}));
+    QCOMPARE(items(form.List2), (QStringList{program.folderText(QString()),
+                                             program.folderText(QString()) + QStringLiteral("/läsa")}));
+    QCOMPARE(form.Option3D2->selectedIndex(), 1);
+    QCOMPARE(form.Option3D1->selectedIndex(), 0);
+    QCOMPARE(form.Label8->text(), QStringLiteral("sol.bmp"));
+    QCOMPARE(form.Label5->text(), program.folderText(QString()));
+    QVERIFY(form.Label8->isEnabled());
+}
+
+void TestSupervisorWindow::rewardChoiceOneLeavesThePictureGreyed() {
+    Supervisor program;
+    writeFile(program.home(QStringLiteral("kelvu.ini")), "1\r\n2\r\n\"a.exe\"\r\n\"/x\"\r\n1\r\n");
+    Form1& form = program.start();
+    QCOMPARE(form.Option3D1->selectedIndex(), 1);
+    QCOMPARE(form.Option3D2->selectedIndex(), 2);
+    QVERIFY(!form.Label8->isEnabled());
+    QCOMPARE(form.Label8->palette().color(QPalette::Window),
+             shared::systemColour(shared::SystemColour::Menu));
+    QCOMPARE(form.Label8->text(), QString());
+}
+
+void TestSupervisorWindow::brokenActiveMenuIsReportedAndLeftAlone_data() {
+    QTest::addColumn<QByteArray>("menu");
+    QTest::addColumn<int>("number");
+    QTest::newRow("count 0") << QByteArray("0\r\n0\r\n1\r\n") << 380;
+    QTest::newRow("count 8") << QByteArray("8\r\n0\r\n") << 380;
+    QTest::newRow("card type 4") << QByteArray("1\r\n4\r\n\"a\"\r\n\"b\"\r\n1\r\n") << 9;
+    QTest::newRow("reward choice 2") << QByteArray("1\r\n0\r\n\"a\"\r\n\"b\"\r\n2\r\n") << 9;
+    QTest::newRow("ends early") << QByteArray("2\r\n0\r\n\"a\"\r\n\"b\"\r\n") << 62;
+    QTest::newRow("not a number") << QByteArray("[meny]\r\n") << 13;
+}
+
+void TestSupervisorWindow::brokenActiveMenuIsReportedAndLeftAlone() {
+    QFETCH(QByteArray, menu);
+    QFETCH(int, number);
+    Supervisor program;
+    const QString path = program.home(QStringLiteral("kelvu.ini"));
+    writeFile(path, menu);
+    Form1& form = program.start();
+    QCOMPARE(program.errors.size(), std::size_t(1));
+    QCOMPARE(program.errors.front().number(), number);
+    QVERIFY(program.errors.front().description().contains(QStringLiteral("kelvu.ini")));
+    QVERIFY(!program.endStatus);
+    // The window opens in its initial state; the file is not touched.
+    QVERIFY(form.isVisible());
+    QCOMPARE(form.Label3->text(), QStringLiteral("3"));
+    QCOMPARE(form.VScroll1->value(), 3);
+    QCOMPARE(form.List1->count(), 0);
+    QCOMPARE(Global::ListedCount, qint16(0));
+    QCOMPARE(form.Option3D2->selectedIndex(), 0);
+    QCOMPARE(form.Option3D1->selectedIndex(), 0);
+    QCOMPARE(readFile(path), menu);
+}
+
+void TestSupervisorWindow::countSnapsBackBelowTheListedCount() {
+    Supervisor program;
+    Form1& form = program.start();
+    const QString game = program.makeFile(QStringLiteral("spel.exe"));
+    program.stepCountTo(4);
+    QCOMPARE(Global::WantedCount, qint16(4));
+    QCOMPARE(form.Label3->text(), QStringLiteral("4"));
+    program.addExercise(game);
+    program.addExercise(game);
+    QCOMPARE(Global::ListedCount, qint16(2));
+
+    // Dragged straight to 1, below the two listed: snaps back.
+    form.VScroll1->triggerAction(QAbstractSlider::SliderToMinimum);
+    QCOMPARE(form.VScroll1->value(), 4);
+    QCOMPARE(form.Label3->text(), QStringLiteral("4"));
+    QCOMPARE(Global::WantedCount, qint16(4));
+
+    program.setCount(2);  // exactly the listed count is accepted
+    QCOMPARE(Global::WantedCount, qint16(2));
+    QCOMPARE(form.Label3->text(), QStringLiteral("2"));
+    program.setCount(1);
+    QCOMPARE(form.VScroll1->value(), 2);
+    QCOMPARE(form.Label3->text(), QStringLiteral("2"));
+
+    program.stepCountTo(7);  // raising adds nothing
+    QCOMPARE(Global::WantedCount, qint16(7));
+    QCOMPARE(form.List1->count(), 2);
+    program.stepCountTo(9);
+    QCOMPARE(form.VScroll1->value(), 7);
+    // The upper arrow raises the count.
+    QCOMPARE(form.VScroll1->invertedAppearance(), true);
+}
+
+void TestSupervisorWindow::addingFillsBothListsUpToTheCount() {
+    Supervisor program;
+    Form1& form = program.start();
+    const QString first = program.makeFile(QStringLiteral("övningar/räkna.exe"));
+    const QString second = program.makeFile(QStringLiteral("andra, mappen/läsa.exe"));
+    program.setCount(3);
+
+    FileDialogSeen seen;
+    QVERIFY(program.addExercise(first, &seen));
+    QCOMPARE(seen.title, QStringLiteral("Hämta fil"));
+    QCOMPARE(seen.nameFilters.value(0), QStringLiteral("Program fil (*.exe)"));
+#ifndef Q_OS_WIN
+    QCOMPARE(seen.nameFilters.value(1), QStringLiteral("Alla filer (*)"));
+#else
+    QCOMPARE(seen.nameFilters.size(), 1);
+#endif
+    QCOMPARE(seen.directory, program.home());
+    QCOMPARE(QDir::currentPath(), program.home());
+    QVERIFY(program.addExercise(second));
+    QVERIFY(program.addExercise(first));  // the same program twice
+    QCOMPARE(items(form.List1), (QStringList{QStringLiteral("räkna.exe"), QStringLiteral("läsa.exe"),
+                                             QStringLiteral("räkna.exe")}));
+    QCOMPARE(items(form.List2), (QStringList{program.folderText(QStringLiteral("övningar")),
+                                             program.folderText(QStringLiteral("andra, mappen")),
+                                             program.folderText(QStringLiteral("övningar"))}));
+    QCOMPARE(Global::ListedCount, qint16(3));
+
+    // A full list ignores the button: no dialog opens.
+    QVERIFY(!program.addExercise(first));
+    QCOMPARE(form.List1->count(), 3);
+}
+
+void TestSupervisorWindow::removingKeepsTheListsPaired() {
+    Supervisor program;
+    Form1& form = program.start();
+    program.setCount(3);
+    for (const char* name : {"a/ett.exe", "b/två.exe", "c/tre.exe"})
+        program.addExercise(program.makeFile(QString::fromUtf8(name)));
+
+    program.doubleClickEntry(1);
+    QCOMPARE(items(form.List1), (QStringList{QStringLiteral("ett.exe"), QStringLiteral("tre.exe")}));
+    QCOMPARE(items(form.List2),
+             (QStringList{program.folderText(QStringLiteral("a")), program.folderText(QStringLiteral("c"))}));
+    QCOMPARE(Global::ListedCount, qint16(2));
+    QCOMPARE(form.Label3->text(), QStringLiteral("3"));
+    QCOMPARE(Global::WantedCount, qint16(3));
+
+    // The freed place can be filled again.
+    QVERIFY(program.addExercise(program.makeFile(QStringLiteral("d/fyra.exe"))));
+    QCOMPARE(items(form.List1).last(), QStringLiteral("fyra.exe"));
+    QCOMPARE(items(form.List2).last(), program.folderText(QStringLiteral("d")));
+
+    // A double-click beside the entries removes nothing.
+    form.List1->setCurrentRow(0);
+    QTest::mouseDClick(form.List1->viewport(), Qt::LeftButton, {},
+                       QPoint(5, form.List1->viewport()->height() - 3));
+    QCOMPARE(form.List1->count(), 3);
+    QCOMPARE(form.List2->count(), 3);
+    QCOMPARE(Global::ListedCount, qint16(3));
+
+    for (int i = 0; i < 3; ++i) program.doubleClickEntry(0);
+    QCOMPARE(form.List1->count(), 0);
+    QCOMPARE(form.List2->count(), 0);
+    QCOMPARE(Global::ListedCount, qint16(0));
+}
+
+void TestSupervisorWindow::cancelledDialogsChangeNothing() {
+    Supervisor program;
+    Form1& form = program.start();
+    program.setCount(2);
+    QVERIFY(program.addExercise(QString()));
+    QCOMPARE(form.List1->count(), 0);
+    QCOMPARE(Global::ListedCount, qint16(0));
+    QVERIFY(program.pickPicture(program.makeFile(QStringLiteral("bilder/sol.bmp"))));
+    QVERIFY(program.pickPicture(QString()));
+    QCOMPARE(form.Label8->text(), QStringLiteral("sol.bmp"));
+    QCOMPARE(form.Label5->text(), program.folderText(QStringLiteral("bilder")));
+    QCOMPARE(QDir::currentPath(), program.home());
+}
+
+void TestSupervisorWindow::namesAMenuCannotHoldAreRefused() {
+#ifdef Q_OS_WIN
+    QSKIP("Windows file names cannot hold a quotation mark");
+#endif
+    Supervisor program;
+    Form1& form = program.start();
+    program.setCount(2);
+    // Qt's file dialog cannot accept a file name with a quotation mark, but a
+    // folder may hold one, or a line break.
+    const QString quoted = program.makeFile(QStringLiteral("rad\nbrytning/spel.exe"));
+    // The refusal is said in a "Fel" box that names the file, inside the same click.
+    auto clickAndChoose = [&](QAbstractButton* button, const QString& path) {
+        whileModal<QFileDialog>([&] { program.click(button); },
+                                [&](QFileDialog* d) { chooseInFileList(d, path); });
+    };
+    auto message = messageFrom([&] { clickAndChoose(form.Command3D1, quoted); });
+    QVERIFY(message);
+    QCOMPARE(message->title, QStringLiteral("Fel"));
+    QVERIFY(program.errors.empty());
+    QCOMPARE(form.List1->count(), 0);
+    QCOMPARE(Global::ListedCount, qint16(0));
+
+    const QString broken = program.makeFile(QStringLiteral("citat\"mapp/sol.bmp"));
+    message = messageFrom([&] { clickAndChoose(form.SSCommand1, broken); });
+    QVERIFY(message);
+    QCOMPARE(message->title, QStringLiteral("Fel"));
+    QCOMPARE(message->icon, QMessageBox::Information);
+    QVERIFY(message->text.contains(QStringLiteral("sol.bmp")));
+    QCOMPARE(form.Label8->text(), QString());
+    QCOMPARE(form.Label5->text(), QString());
+}
+
+void TestSupervisorWindow::rewardChoiceGreysAndRestoresThePicture() {
+    Supervisor program;
+    Form1& form = program.start();
+    program.pickPicture(program.makeFile(QStringLiteral("sol.gif")));
+    program.chooseReward(1);
+    QVERIFY(!form.Label8->isEnabled());
+    QCOMPARE(form.Label8->text(), QStringLiteral("sol.gif"));
+    QCOMPARE(form.Label8->palette().color(QPalette::Window),
+             shared::systemColour(shared::SystemColour::Menu));
+    QVERIFY(form.SSCommand1->isEnabled());
+    program.chooseReward(0);
+    QVERIFY(form.Label8->isEnabled());
+    QCOMPARE(form.Label8->text(), QStringLiteral("sol.gif"));
+    QCOMPARE(form.Label8->palette().color(QPalette::Window),
+             shared::systemColour(shared::SystemColour::Window));
+    // Clicking the option that is already set keeps it set.
+    program.chooseReward(0);
+    QCOMPARE(form.Option3D1->selectedIndex(), 0);
+}
+
+void TestSupervisorWindow::pickingAPictureFillsFolderAndName() {
+    Supervisor program;
+    Form1& form = program.start();
+    program.chooseReward(1);  // a pick while "Av" is chosen fills the names all the same
+    FileDialogSeen seen;
+    QVERIFY(program.pickPicture(program.makeFile(QStringLiteral("bilder/glad sol.jpg")), &seen));
+    QCOMPARE(seen.title, QStringLiteral("Hämta "));
+    QCOMPARE(seen.nameFilters, QStringList{QStringLiteral("Bild fil (*.bmp *.jpg *.gif)")});
+    QCOMPARE(seen.directory, program.home());
+    QCOMPARE(form.Label8->text(), QStringLiteral("glad sol.jpg"));
+    QCOMPARE(form.Label5->text(), program.folderText(QStringLiteral("bilder")));
+    QVERIFY(!form.Label8->isEnabled());
+    QCOMPARE(QDir::currentPath(), program.home());
+    // A new pick replaces the earlier one.
+    QVERIFY(program.pickPicture(program.makeFile(QStringLiteral("moln.bmp"))));
+    QCOMPARE(form.Label8->text(), QStringLiteral("moln.bmp"));
+    QCOMPARE(form.Label5->text(), program.folderText(QString()));
+}
+
+void TestSupervisorWindow::finishingChecksInTheirOrder() {
+    Supervisor program;
+    Form1& form = program.start();
+    const QString game = program.makeFile(QStringLiteral("spel.exe"));
+    program.setCount(5);
+    for (int i = 0; i < 3; ++i) program.addExercise(game);
+
+    // Both conditions hold: only the count message, from "OK" and from "Spara som".
+    for (QAbstractButton* button : {static_cast<QAbstractButton*>(form.Command3D2),
+                                    static_cast<QAbstractButton*>(form.SSCommand2)}) {
+        auto message = messageFrom([&] { program.click(button); });
+        QVERIFY(message);
+        QCOMPARE(message->text, CountMessage);
+        QCOMPARE(message->title, QStringLiteral("Fel"));
+        QCOMPARE(message->icon, QMessageBox::Information);
+        QCOMPARE(message->buttons, 1);
+        QVERIFY(form.isEnabled());
+        QVERIFY(!program.openDialog<kelvuadm::Form4>());
+    }
+    QVERIFY(!program.endStatus);
+    QVERIFY(!QFile::exists(program.home(QStringLiteral("kelvu.ini"))));
+
+    program.setCount(3);
+    auto message = messageFrom([&] { program.click(form.Command3D2); });
+    QVERIFY(message);
+    QCOMPARE(message->text, PictureMessage);
+    QCOMPARE(message->title, QStringLiteral("Fel"));
+    message = messageFrom([&] { program.click(form.SSCommand2); });
+    QVERIFY(message);
+    QCOMPARE(message->text, PictureMessage);
+    QVERIFY(!QFile::exists(program.home(QStringLiteral("kelvu.ini"))));
+
+    // "Av" with no picture passes.
+    program.chooseReward(1);
+    QCOMPARE(messageFrom([&] { program.click(form.SSCommand2); }), std::nullopt);
+    QVERIFY(program.openDialog<kelvuadm::Form4>());
+    QVERIFY(!form.isEnabled());
+}
+
+void TestSupervisorWindow::okWritesTheActiveMenuAndEnds() {
+    Supervisor program;
+    writeFile(program.home(QStringLiteral("kelvu.ini")), "gammal");
+    Form1& form = program.start();  // the broken file is reported
+    QCOMPARE(program.errors.size(), std::size_t(1));
+    const QString game = program.makeFile(QStringLiteral("ö v/spel.exe"));
+    const QString picture = program.makeFile(QStringLiteral("bilder/sol.bmp"));
+    program.buildMenu({game, game}, 2, picture);
+    QCOMPARE(messageFrom([&] { program.click(form.Command3D2); }), std::nullopt);
+    QCOMPARE(program.endStatus, std::optional<int>(0));
+    // Ending at once runs no unload handler.
+    QVERIFY(form.backdrop());
+    const QByteArray folder = program.folderText(QStringLiteral("ö v")).toUtf8();
+    QCOMPARE(readFile(program.home(QStringLiteral("kelvu.ini"))),
+             "2\r\n2\r\n" + QByteArray("\"spel.exe\"\r\n\"" + folder + "\"\r\n").repeated(2) +
+                 "0\r\n\"" + program.folderText(QStringLiteral("bilder")).toUtf8() +
+                 "\"\r\n\"sol.bmp\"\r\n");
+}
+
+void TestSupervisorWindow::okThatCannotWriteKeepsEverything() {
+    Supervisor program;
+    Form1& form = program.start();
+    const QString game = program.makeFile(QStringLiteral("spel.exe"));
+    program.buildMenu({game}, 1, QString());
+    // A folder stands where the menu file should be written.
+    QVERIFY(QDir(program.home()).mkdir(QStringLiteral("kelvu.ini")));
+    program.click(form.Command3D2);
+    QCOMPARE(program.errors.size(), std::size_t(1));
+    QCOMPARE(program.errors.front().number(), 75);
+    QVERIFY(program.errors.front().description().contains(QStringLiteral("kelvu.ini")));
+    QVERIFY(!program.endStatus);
+    QVERIFY(form.isEnabled());
+    QCOMPARE(items(form.List1), QStringList{QStringLiteral("spel.exe")});
+    QVERIFY(QFileInfo(program.home(QStringLiteral("kelvu.ini"))).isDir());
+
+    // Once the way is free, the same menu is saved.
+    QVERIFY(QDir(program.home()).rmdir(QStringLiteral("kelvu.ini")));
+    program.click(form.Command3D2);
+    QCOMPARE(program.endStatus, std::optional<int>(0));
+    QVERIFY(readFile(program.home(QStringLiteral("kelvu.ini"))).startsWith("1\r\n1\r\n\"spel.exe\""));
+}
+
+void TestSupervisorWindow::avbrytAndTheCloseBoxWriteNothing() {
+    const QByteArray old = "1\r\n0\r\n\"a.exe\"\r\n\"/x\"\r\n1\r\n";
+    {
+        Supervisor program;
+        writeFile(program.home(QStringLiteral("kelvu.ini")), old);
+        Form1& form = program.start();
+        program.setCount(2);
+        program.click(form.Command3D3);
+        QCOMPARE(program.endStatus, std::optional<int>(0));
+        QCOMPARE(readFile(program.home(QStringLiteral("kelvu.ini"))), old);
+        QCOMPARE(QDir(program.home()).entryList(QDir::Files), QStringList{QStringLiteral("kelvu.ini")});
+    }
+    {
+        Supervisor program;
+        writeFile(program.home(QStringLiteral("kelvu.ini")), old);
+        Form1& form = program.start();
+        program.setCount(2);
+        QVERIFY(form.close());
+        QVERIFY(!form.backdrop());  // the unload handler unloaded the backdrop
+        QVERIFY(!program.endStatus);
+        QCOMPARE(readFile(program.home(QStringLiteral("kelvu.ini"))), old);
+    }
+}
+
+void TestSupervisorWindow::nyKeepsCountCardTypeAndRewardChoice() {
+    Supervisor program;
+    Form1& form = program.start();
+    const QString game = program.makeFile(QStringLiteral("spel.exe"));
+    program.buildMenu({game, game}, 3, program.makeFile(QStringLiteral("sol.bmp")));
+    program.chooseReward(1);
+    program.click(form.SSCommand4);
+    QCOMPARE(form.List1->count(), 0);
+    QCOMPARE(form.List2->count(), 0);
+    QCOMPARE(Global::ListedCount, qint16(0));
+    QCOMPARE(form.Label8->text(), QString());
+    QCOMPARE(form.Label5->text(), QString());
+    QCOMPARE(form.Label3->text(), QStringLiteral("2"));
+    QCOMPARE(form.VScroll1->value(), 2);
+    QCOMPARE(form.Option3D2->selectedIndex(), 3);
+    QCOMPARE(form.Option3D1->selectedIndex(), 1);
+    QVERIFY(!form.Label8->isEnabled());
+    // The count message until the list is filled again.
+    auto message = messageFrom([&] { program.click(form.Command3D2); });
+    QVERIFY(message);
+    QCOMPARE(message->text, CountMessage);
+    // "Ny" on an empty list only empties the picture.
+    program.click(form.SSCommand4);
+    QCOMPARE(Global::ListedCount, qint16(0));
+}
+
+QTEST_MAIN(TestSupervisorWindow)
+#include "tst_supervisor_window.moc"
