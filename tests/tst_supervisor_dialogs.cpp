@@ -1,0 +1,432 @@
+// The save-settings and open-settings dialogs, and menus going from the
+// supervisor to a file, back into the window, and on to the learner's window.
+#include "SupervisorTestSupport.h"
+
+#include "../runner/Form1.h"
+#include "Twips.h"
+
+#include <QCloseEvent>
+
+using namespace support;
+using shared::twipsRect;
+
+namespace {
+
+QByteArray menuFile(int count, int cardType, const QString& folder, int reward,
+                    const QString& picture = QString()) {
+    const QByteArray f = QDir::toNativeSeparators(folder).toUtf8();
+    QByteArray bytes = QByteArray::number(count) + "\r\n" + QByteArray::number(cardType) + "\r\n";
+    for (int k = 0; k < count; ++k) bytes += "\"ovning" + QByteArray::number(k) + ".exe\"\r\n\"" + f + "\"\r\n";
+    bytes += QByteArray::number(reward) + "\r\n";
+    if (reward == 0) bytes += "\"" + f + "\"\r\n\"" + picture.toUtf8() + "\"\r\n";
+    return bytes;
+}
+
+// A menu that passes the finishing checks: one exercise, no reward picture.
+void completeMenu(Supervisor& program) {
+    program.setCount(1);
+    program.addExercise(program.makeFile(QStringLiteral("spel/spel.exe")));
+    program.chooseReward(1);
+}
+
+void type(QLineEdit* box, const QString& text) { QTest::keyClicks(box, text); }
+
+}  // namespace
+
+class TestSupervisorDialogs : public QObject {
+    Q_OBJECT
+private slots:
+    void saveDialogLayout();
+    void saveWritesTheNameExactlyAsTyped_data();
+    void saveWritesTheNameExactlyAsTyped();
+    void emptyNameDoesNothing();
+    void avbrytWritesNothingAndTheNextOpeningIsEmpty();
+    void saveThatFailsKeepsTheDialogAndTheMenu();
+    void closeRequestsWhileADialogIsOpenAreRefused();
+
+    void openDialogLayoutAndList();
+    void openReplacesTheMenu();
+    void openWithNothingSelectedDoesNothing();
+    void selectionOutlivesTheDialog();
+    void doubleClickLoadsAtOnce();
+    void notAMenuKeepsTheMenuBeingEdited();
+    void openWorksOverAnIncompleteMenu();
+
+    void savedMenuLoadsBackIntoTheSameWindow();
+    void menuFromOkIsWhatTheLearnerSees();
+};
+
+void TestSupervisorDialogs::saveDialogLayout() {
+    Supervisor program;
+    Form1& form = program.start();
+    completeMenu(program);
+    kelvuadm::Form4* dialog = program.clickSaveAs();
+    QVERIFY(dialog);
+    QVERIFY(!form.isEnabled());
+    QCOMPARE(dialog->windowTitle(), QString());
+    QVERIFY(!dialog->windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    QVERIFY(!dialog->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    QVERIFY(!dialog->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    QVERIFY(!dialog->isModal());
+    QVERIFY(!dialog->parentWidget());
+    QCOMPARE(dialog->size(), twipsRect(0, 0, 3750, 3285).size());
+    QCOMPARE(dialog->palette().color(QPalette::Window), QColor(255, 255, 128));
+    QCOMPARE(dialog->Text1->geometry(), twipsRect(600, 1680, 2325, 420));
+    QCOMPARE(dialog->Command3D1->geometry(), twipsRect(1920, 2280, 1005, 555));
+    QCOMPARE(dialog->Command3D2->geometry(), twipsRect(600, 2280, 1005, 555));
+    QCOMPARE(dialog->Label1->geometry(), twipsRect(240, 240, 3135, 1095));
+    QCOMPARE(dialog->Command3D1->text(), QStringLiteral("Spara"));
+    QCOMPARE(dialog->Command3D2->text(), QStringLiteral("Avbryt"));
+    QCOMPARE(dialog->Label1->text(),
+             QStringLiteral("Skriv in det namn som du vill spara inställningarna under"));
+    QCOMPARE(dialog->Text1->font().family(), QStringLiteral("Arial"));
+    QCOMPARE(dialog->Text1->font().pointSizeF(), 12.0);
+    QCOMPARE(dialog->Command3D1->font().pointSizeF(), 9.75);
+    QCOMPARE(dialog->Label1->font().family(), QStringLiteral("MS Sans Serif"));
+    QCOMPARE(dialog->Text1->text(), QString());
+    QCOMPARE(dialog->Text1->maxLength(), 32767);
+    QTRY_COMPARE(QApplication::focusWidget(), dialog->Text1);
+    // Enter presses nothing.
+    type(dialog->Text1, QStringLiteral("namn"));
+    QTest::keyClick(dialog->Text1, Qt::Key_Return);
+    QVERIFY(program.openDialog<kelvuadm::Form4>());
+    QVERIFY(!QFile::exists(program.home(QStringLiteral("namn.ini"))));
+}
+
+void TestSupervisorDialogs::saveWritesTheNameExactlyAsTyped_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("file");
+    QTest::newRow("plain") << QStringLiteral("måndag") << QStringLiteral("måndag.ini");
+    QTest::newRow("blanks only") << QStringLiteral("   ") << QStringLiteral("   .ini");
+    QTest::newRow("ini twice") << QStringLiteral("x.ini") << QStringLiteral("x.ini.ini");
+    QTest::newRow("the active menu") << QStringLiteral("kelvu") << QStringLiteral("kelvu.ini");
+}
+
+void TestSupervisorDialogs::saveWritesTheNameExactlyAsTyped() {
+    QFETCH(QString, typed);
+    QFETCH(QString, file);
+    Supervisor program;
+    writeFile(program.home(file), "gammalt innehåll");  // replaced without a question
+    Form1& form = program.start();
+    if (file == QStringLiteral("kelvu.ini")) QCOMPARE(program.errors.size(), std::size_t(1));
+    completeMenu(program);
+    kelvuadm::Form4* dialog = program.clickSaveAs();
+    QVERIFY(dialog);
+    type(dialog->Text1, typed);
+    program.click(dialog->Command3D1);
+    const QByteArray folder = program.folderText(QStringLiteral("spel")).toUtf8();
+    QCOMPARE(readFile(program.home(file)), "1\r\n0\r\n\"spel.exe\"\r\n\"" + folder + "\"\r\n1\r\n");
+    QTRY_VERIFY(!program.openDialog<kelvuadm::Form4>());
+    QVERIFY(form.isEnabled());
+    QCOMPARE(items(form.List1), QStringList{QStringLiteral("spel.exe")});
+    QVERIFY(!program.endStatus);
+}
+
+void TestSupervisorDialogs::emptyNameDoesNothing() {
+    Supervisor program;
+    Form1& form = program.start();
+    completeMenu(program);
+    kelvuadm::Form4* dialog = program.clickSaveAs();
+    QVERIFY(dialog);
+    const QStringList before = QDir(program.home()).entryList(QDir::Files);
+    program.click(dialog->Command3D1);
+    QVERIFY(program.openDialog<kelvuadm::Form4>());
+    QVERIFY(!form.isEnabled());
+    QCOMPARE(QDir(program.home()).entryList(QDir::Files), before);
+    // A later name saves normally.
+    type(dialog->Text1, QStringLiteral("sen"));
+    program.click(dialog->Command3D1);
+    QVERIFY(QFile::exists(program.home(QStringLiteral("sen.ini"))));
+    QVERIFY(form.isEnabled());
+}
+
+void TestSupervisorDialogs::avbrytWritesNothingAndTheNextOpeningIsEmpty() {
+    Supervisor program;
+    Form1& form = program.start();
+    completeMenu(program);
+    kelvuadm::Form4* dialog = program.clickSaveAs();
+    type(dialog->Text1, QStringLiteral("namn"));
+    program.click(dialog->Command3D2);
+    QVERIFY(form.isEnabled());
+    QTRY_VERIFY(!program.openDialog<kelvuadm::Form4>());
+    QVERIFY(!QFile::exists(program.home(QStringLiteral("namn.ini"))));
+    QCOMPARE(items(form.List1), QStringList{QStringLiteral("spel.exe")});
+    dialog = program.clickSaveAs();
+    QVERIFY(dialog);
+    QCOMPARE(dialog->Text1->text(), QString());
+}
+
+void TestSupervisorDialogs::saveThatFailsKeepsTheDialogAndTheMenu() {
+    Supervisor program;
+    Form1& form = program.start();
+    completeMenu(program);
+    kelvuadm::Form4* dialog = program.clickSaveAs();
+    type(dialog->Text1, QStringLiteral("finns inte/namn"));
+    program.click(dialog->Command3D1);
+    QCOMPARE(program.errors.size(), std::size_t(1));
+    QCOMPARE(program.errors.front().number(), 76);
+    QVERIFY(program.errors.front().description().contains(QStringLiteral("namn.ini")));
+    QVERIFY(!program.endStatus);
+    QVERIFY(program.openDialog<kelvuadm::Form4>());
+    QVERIFY(!form.isEnabled());
+    QCOMPARE(items(form.List1), QStringList{QStringLiteral("spel.exe")});
+
+    // A folder without write access: the same, where the system enforces it
+    // (it does not for the administrator).
+    const QString locked = program.home(QStringLiteral("låst"));
+    QVERIFY(QDir().mkpath(locked));
+    writeFile(QDir(locked).filePath(QStringLiteral("gammal.ini")), "gammal");
+    QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner);
+    QFile probe(QDir(locked).filePath(QStringLiteral("prov")));
+    const bool enforced = !probe.open(QIODevice::WriteOnly);
+    probe.remove();
+    if (enforced) {
+        dialog->Text1->setText(QStringLiteral("låst/gammal"));
+        program.click(dialog->Command3D1);
+        QCOMPARE(program.errors.size(), std::size_t(2));
+        QCOMPARE(program.errors.back().number(), 75);
+        QVERIFY(program.openDialog<kelvuadm::Form4>());
+        QCOMPARE(readFile(QDir(locked).filePath(QStringLiteral("gammal.ini"))), QByteArray("gammal"));
+    }
+    QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    // Another name then saves.
+    dialog->Text1->setText(QStringLiteral("namn"));
+    program.click(dialog->Command3D1);
+    QVERIFY(QFile::exists(program.home(QStringLiteral("namn.ini"))));
+    QVERIFY(form.isEnabled());
+}
+
+void TestSupervisorDialogs::closeRequestsWhileADialogIsOpenAreRefused() {
+    Supervisor program;
+    Form1& form = program.start();
+    completeMenu(program);
+    kelvuadm::Form4* save = program.clickSaveAs();
+    QVERIFY(!form.close());  // the disabled main window stays
+    QVERIFY(form.isVisible());
+    QVERIFY(form.backdrop());
+    QVERIFY(!save->close());  // the dialog closes only by its buttons
+    QVERIFY(program.openDialog<kelvuadm::Form4>());
+    program.click(save->Command3D2);
+    QTRY_VERIFY(!program.openDialog<kelvuadm::Form4>());
+
+    kelvuadm::Form5* open = program.clickOpen();
+    QVERIFY(open);
+    QVERIFY(!form.close());
+    QVERIFY(!open->close());
+    program.click(open->Command3D2);
+    QVERIFY(form.isEnabled());
+    QVERIFY(form.close());
+}
+
+void TestSupervisorDialogs::openDialogLayoutAndList() {
+    Supervisor program;
+    for (const char* name : {"kelvu.ini", "b.ini", "A.INI", "ingen.txt", "c.ini.bak"})
+        writeFile(program.home(QString::fromUtf8(name)), "x");
+    QDir(program.home()).mkdir(QStringLiteral("mapp.ini"));
+    Form1& form = program.start();
+    program.errors.clear();  // "x" is not a menu
+    kelvuadm::Form5* dialog = program.clickOpen();
+    QVERIFY(dialog);
+    QVERIFY(!form.isEnabled());
+    QCOMPARE(dialog->windowTitle(), QString());
+    QVERIFY(!dialog->windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    QCOMPARE(dialog->size(), twipsRect(0, 0, 3750, 3285).size());
+    QCOMPARE(dialog->File1->geometry(), twipsRect(270, 180, 2085, 2880));
+    QCOMPARE(dialog->Command3D1->geometry(), twipsRect(2520, 2520, 1005, 555));
+    QCOMPARE(dialog->Command3D2->geometry(), twipsRect(2520, 1890, 1005, 555));
+    QCOMPARE(dialog->Command3D1->text(), QStringLiteral("Hämta"));
+    QCOMPARE(dialog->Command3D2->text(), QStringLiteral("Avbryt"));
+    QCOMPARE(dialog->File1->font().family(), QStringLiteral("Arial"));
+    QCOMPARE(items(dialog->File1),
+             (QStringList{QStringLiteral("A.INI"), QStringLiteral("b.ini"), QStringLiteral("kelvu.ini")}));
+    QVERIFY(dialog->File1->selectedItems().isEmpty());
+    QTRY_COMPARE(QApplication::focusWidget(), dialog->File1);
+    QVERIFY(dialog->File1->selectedItems().isEmpty());
+    program.click(dialog->Command3D2);
+    QVERIFY(form.isEnabled());
+}
+
+void TestSupervisorDialogs::openReplacesTheMenu() {
+    Supervisor program;
+    writeFile(program.home(QStringLiteral("tisdag.ini")), menuFile(2, 1, program.home(), 1));
+    Form1& form = program.start();
+    program.setCount(3);
+    for (int i = 0; i < 3; ++i) program.addExercise(program.makeFile(QStringLiteral("spel.exe")));
+    program.pickPicture(program.makeFile(QStringLiteral("sol.bmp")));
+
+    kelvuadm::Form5* dialog = program.clickOpen();
+    QTest::mouseClick(dialog->File1->viewport(), Qt::LeftButton, {},
+                      dialog->File1->visualItemRect(dialog->File1->item(0)).center());
+    QCOMPARE(Global::SelectedSettingsFile, QStringLiteral("tisdag.ini"));
+    program.click(dialog->Command3D1);
+    QVERIFY(program.errors.empty());
+    QTRY_VERIFY(!program.openDialog<kelvuadm::Form5>());
+    QVERIFY(form.isEnabled());
+    QCOMPARE(items(form.List1), (QStringList{QStringLiteral("ovning0.exe"), QStringLiteral("ovning1.exe")}));
+    QCOMPARE(form.List2->count(), 2);
+    QCOMPARE(Global::ListedCount, qint16(2));
+    QCOMPARE(form.Label3->text(), QStringLiteral("2"));
+    QCOMPARE(form.VScroll1->value(), 2);
+    QCOMPARE(form.Option3D2->selectedIndex(), 1);
+    QCOMPARE(form.Option3D1->selectedIndex(), 1);
+    // Reward choice 1 has no picture lines: the picture was emptied first.
+    QCOMPARE(form.Label8->text(), QString());
+    QCOMPARE(form.Label5->text(), QString());
+    QVERIFY(!form.Label8->isEnabled());
+}
+
+void TestSupervisorDialogs::openWithNothingSelectedDoesNothing() {
+    Supervisor program;
+    Form1& form = program.start();
+    kelvuadm::Form5* dialog = program.clickOpen();
+    QCOMPARE(dialog->File1->count(), 0);
+    program.click(dialog->Command3D1);
+    QVERIFY(program.openDialog<kelvuadm::Form5>());
+    QVERIFY(!form.isEnabled());
+    QVERIFY(program.errors.empty());
+    program.click(dialog->Command3D2);
+    QVERIFY(form.isEnabled());
+}
+
+void TestSupervisorDialogs::selectionOutlivesTheDialog() {
+    Supervisor program;
+    writeFile(program.home(QStringLiteral("a.ini")), menuFile(1, 3, program.home(), 1));
+    writeFile(program.home(QStringLiteral("b.ini")), menuFile(4, 2, program.home(), 1));
+    Form1& form = program.start();
+    kelvuadm::Form5* dialog = program.clickOpen();
+    dialog->File1->setFocus();
+    QTest::keyClick(dialog->File1, Qt::Key_Down);  // the arrow keys select too
+    QTest::keyClick(dialog->File1, Qt::Key_Down);
+    QCOMPARE(Global::SelectedSettingsFile, QStringLiteral("b.ini"));
+    program.click(dialog->Command3D2);  // closed with "Avbryt": the name stays
+    QCOMPARE(form.List1->count(), 0);
+    QCOMPARE(Global::SelectedSettingsFile, QStringLiteral("b.ini"));
+
+    dialog = program.clickOpen();
+    QVERIFY(dialog->File1->selectedItems().isEmpty());
+    program.click(dialog->Command3D1);  // nothing selected in this opening
+    QTRY_VERIFY(!program.openDialog<kelvuadm::Form5>());
+    QCOMPARE(form.List1->count(), 4);
+    QCOMPARE(form.Option3D2->selectedIndex(), 2);
+}
+
+void TestSupervisorDialogs::doubleClickLoadsAtOnce() {
+    Supervisor program;
+    writeFile(program.home(QStringLiteral("a.ini")), menuFile(1, 3, program.home(), 1));
+    writeFile(program.home(QStringLiteral("kelvu.ini")),
+              menuFile(5, 1, program.home(), 0, QStringLiteral("sol.png")));
+    Form1& form = program.start();
+    program.click(form.SSCommand4);  // unsaved changes…
+    kelvuadm::Form5* dialog = program.clickOpen();
+    const QRect entry = dialog->File1->visualItemRect(dialog->File1->item(1));
+    QCOMPARE(dialog->File1->item(1)->text(), QStringLiteral("kelvu.ini"));
+    QTest::mouseClick(dialog->File1->viewport(), Qt::LeftButton, {}, entry.center());
+    QTest::mouseDClick(dialog->File1->viewport(), Qt::LeftButton, {}, entry.center());
+    QTRY_VERIFY(!program.openDialog<kelvuadm::Form5>());
+    QVERIFY(form.isEnabled());
+    // …are discarded: the active menu is back.
+    QCOMPARE(form.List1->count(), 5);
+    QCOMPARE(form.Label8->text(), QStringLiteral("sol.png"));
+    QCOMPARE(form.Label5->text(), program.folderText(QString()));
+    QVERIFY(form.Label8->isEnabled());
+}
+
+void TestSupervisorDialogs::notAMenuKeepsTheMenuBeingEdited() {
+    Supervisor program;
+    writeFile(program.home(QStringLiteral("desktop.ini")), "[.ShellClassInfo]\r\nIconFile=x\r\n");
+    writeFile(program.home(QStringLiteral("nio.ini")), menuFile(2, 9, program.home(), 1));
+    Form1& form = program.start();
+    program.setCount(2);
+    program.addExercise(program.makeFile(QStringLiteral("spel.exe")));
+    program.pickPicture(program.makeFile(QStringLiteral("sol.bmp")));
+    kelvuadm::Form5* dialog = program.clickOpen();
+
+    for (int row = 0; row < 2; ++row) {
+        dialog->File1->setCurrentRow(row);
+        program.click(dialog->Command3D1);
+        QCOMPARE(program.errors.size(), std::size_t(row + 1));
+        QVERIFY(program.errors.back().description().contains(dialog->File1->item(row)->text()));
+        QVERIFY(program.openDialog<kelvuadm::Form5>());
+        QVERIFY(!form.isEnabled());
+        QCOMPARE(items(form.List1), QStringList{QStringLiteral("spel.exe")});
+        QCOMPARE(form.List2->count(), 1);
+        QCOMPARE(Global::ListedCount, qint16(1));
+        QCOMPARE(Global::WantedCount, qint16(2));
+        QCOMPARE(form.Label8->text(), QStringLiteral("sol.bmp"));
+    }
+    QCOMPARE(program.errors.front().number(), 13);
+    QCOMPARE(program.errors.back().number(), 9);
+    QVERIFY(!program.endStatus);
+    program.click(dialog->Command3D2);
+    QVERIFY(form.isEnabled());
+}
+
+void TestSupervisorDialogs::openWorksOverAnIncompleteMenu() {
+    Supervisor program;
+    Form1& form = program.start();
+    program.setCount(5);
+    QVERIFY(program.clickOpen());
+    QVERIFY(!form.isEnabled());
+}
+
+void TestSupervisorDialogs::savedMenuLoadsBackIntoTheSameWindow() {
+    Supervisor program;
+    Form1& form = program.start();
+    const QString first = program.makeFile(QStringLiteral("ett, två/räkna.exe"));
+    const QString second = program.makeFile(QStringLiteral("tre/läsa.exe"));
+    program.buildMenu({first, second, first}, 2, program.makeFile(QStringLiteral("bilder/sol.gif")));
+    const QStringList names = items(form.List1);
+    const QStringList folders = items(form.List2);
+    kelvuadm::Form4* save = program.clickSaveAs();
+    type(save->Text1, QStringLiteral("vecka 1"));
+    program.click(save->Command3D1);
+
+    program.click(form.SSCommand4);
+    program.chooseCardType(0);
+    program.chooseReward(1);
+    program.setCount(6);
+
+    kelvuadm::Form5* open = program.clickOpen();
+    open->File1->setCurrentRow(0);
+    QCOMPARE(Global::SelectedSettingsFile, QStringLiteral("vecka 1.ini"));
+    program.click(open->Command3D1);
+    QCOMPARE(items(form.List1), names);
+    QCOMPARE(items(form.List2), folders);
+    QCOMPARE(form.Label3->text(), QStringLiteral("3"));
+    QCOMPARE(Global::WantedCount, qint16(3));
+    QCOMPARE(form.Option3D2->selectedIndex(), 2);
+    QCOMPARE(form.Option3D1->selectedIndex(), 0);
+    QCOMPARE(form.Label8->text(), QStringLiteral("sol.gif"));
+    QCOMPARE(form.Label5->text(), program.folderText(QStringLiteral("bilder")));
+    QVERIFY(form.Label8->isEnabled());
+}
+
+void TestSupervisorDialogs::menuFromOkIsWhatTheLearnerSees() {
+    Supervisor program;
+    Form1& form = program.start();
+    QImage picture(30, 30, QImage::Format_RGB32);
+    picture.fill(Qt::magenta);
+    QDir().mkpath(program.home(QStringLiteral("bilder")));
+    QVERIFY(picture.save(program.home(QStringLiteral("bilder/pris.bmp"))));
+    const QStringList games = {program.makeFile(QStringLiteral("a/ett.exe")),
+                               program.makeFile(QStringLiteral("b/två.exe")),
+                               program.makeFile(QStringLiteral("c/tre.exe"))};
+    program.buildMenu(games, 1, program.home(QStringLiteral("bilder/pris.bmp")));
+    program.click(form.Command3D2);
+    QCOMPARE(program.endStatus, std::optional<int>(0));
+
+    // The learner's window, started in the same folder, reads that menu.
+    shared::resetProgramControl();
+    kelvu::Form1 learner;
+    learner.Form_Load();
+    QCOMPARE(learner.cards().size(), std::size_t(4));
+    QCOMPARE(learner.cards()[0]->text(), QStringLiteral("A"));
+    QCOMPARE(learner.cards()[2]->text(), QStringLiteral("C"));
+    QVERIFY(learner.cards()[3]->hasPicture());
+    QCOMPARE(learner.cards()[3]->picture().toImage().pixelColor(1, 1), QColor(Qt::magenta));
+    QVERIFY(program.errors.empty());
+}
+
+QTEST_MAIN(TestSupervisorDialogs)
+#include "tst_supervisor_dialogs.moc"
