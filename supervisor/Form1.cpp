@@ -138,9 +138,8 @@ void Form1::buildLayout() {
     VScroll1->setPageStep(1);
     VScroll1->setFocusPolicy(Qt::StrongFocus);
     VScroll1->setValue(3);
-    // The upper arrow raises the count.
-    VScroll1->setInvertedAppearance(true);
-    VScroll1->setInvertedControls(true);
+    // As in any vertical scroll bar, 1 is at the top: the upper arrow lowers
+    // the count, the lower arrow raises it.
     Label2 = label(this, QStringLiteral("Valda övningar:"), twipsRect(1920, 120, 2055, 375));
     List1 = new QListWidget(this);
     List1->setGeometry(twipsRect(1560, 480, 2655, 2160));

@@ -1,0 +1,134 @@
+#!/usr/bin/env bash
+# The two installed programs from end to end on a real X display (Xvfb with
+# openbox): "kelvuadm" started in an empty folder, an exercise added through
+# the real file dialog, the count set to match, a reward picture picked and
+# "OK" pressed; then "kelvu" started in the same folder shows that menu and
+# starts that exercise.
+#
+# Needs KELVU_PREFIX, the prefix the build was installed into.
+set -euo pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# shellcheck source=lib.sh
+source "$here/lib.sh"
+
+kd_init end-to-end
+kd_require_tools Xvfb xdpyinfo xprop xwininfo openbox xdotool import convert display
+kelvuadm=$(kd_program kelvuadm)
+kelvu=$(kd_program kelvu)
+
+export QT_QPA_PLATFORM=xcb
+unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR QT_FONT_DPI
+
+readonly BLACK="0 0 0"
+readonly YELLOW="255 255 128"
+readonly MAGENTA="255 0 255"
+readonly DESKTOP="0 96 0"
+
+# Twips to pixels, rounded, as the programs lay out their windows.
+px() { echo $((($1 + 7) / 15)); }
+# The screen position of the middle of a control given in twips.
+middle_x() { echo $((WX + $(px $(($1 + $2 / 2))))); }
+middle_y() { echo $((WY + $(px $(($1 + $2 / 2))))); }
+
+kd_start_display
+kd_start_wm
+kd_paint_root "$DESKTOP"
+
+# An empty start folder, an exercise in a folder of its own and a picture.
+home="$KD_WORK/hem"
+mkdir -p "$home" "$KD_WORK/övningar" "$KD_WORK/bilder"
+exercise="$KD_WORK/övningar/rita.exe"
+printf '#!/bin/sh\npwd > "%s"\n' "$KD_WORK/started.txt" >"$exercise"
+chmod +x "$exercise"
+picture="$KD_WORK/bilder/pris.bmp"
+convert -size 64x64 xc:magenta "BMP3:$picture"
+
+# --- the supervisor ----------------------------------------------------------
+kd_start kelvuadm "$home" "$kelvuadm"
+kd_wait_window kelvuadm "Kelvu handledarsektion" || kd_die "the supervisor's window did not appear"
+main=$KD_WINDOW
+kd_geometry "$main"
+WX=$KD_X WY=$KD_Y
+kd_check "the supervisor's client area is 634 x 455" test "$KD_W" -eq 634 -a "$KD_H" -eq 455
+kd_wait_until "$KD_TIMEOUT" kd_shot_pixel_is 0 0 "$BLACK" || true
+kd_screenshot supervisor-start
+kd_expect_pixel "the supervisor stands on a black screen" 0 0 "$BLACK"
+kd_expect_pixel "the supervisor's window is light yellow" $((WX + 5)) $((WY + 200)) "$YELLOW"
+
+# pick_file BUTTON_X BUTTON_Y TITLE PATH: clicks a button that opens the file
+# dialog, types the file's name into the dialog and confirms.
+pick_file() {
+    kd_click "$1" "$2"
+    kd_wait_window kelvuadm "$3" || kd_die "the file dialog \"$3\" did not appear"
+    local dialog=$KD_WINDOW
+    kd_wait_until "$KD_TIMEOUT" kd_is_active "$dialog" || xdotool windowactivate --sync "$dialog"
+    kd_screenshot "dialog-$3"
+    xdotool type --delay 5 "$4"
+    xdotool key Return
+    kd_wait_until "$KD_TIMEOUT" bash -c "! xdotool search --onlyvisible --name '^$3\$' >/dev/null 2>&1" ||
+        kd_die "the file dialog \"$3\" did not close"
+}
+
+# "Lägg till övning" (1560, 2760, 2655, 495): the exercise.
+pick_file "$(middle_x 1560 2655)" "$(middle_y 2760 495)" "Hämta fil" "$exercise"
+kd_screenshot exercise-added
+# Its name now stands in the exercise list (1560, 480, 2655, 2160).
+lines=$(kd_text_lines $((WX + $(px 1560) + 4)) $((WY + $(px 480) + 3)) $(($(px 2655) - 8)) $(($(px 2160) - 6)))
+kd_check "the exercise list shows one entry" test "$(wc -l <<<"$lines" | tr -d ' ')" -ge 1 -a -n "$lines"
+
+# The count starts at 3: two clicks on the upper arrow of the count bar
+# (960, 840, 255, 1215) lower it to match the one exercise.
+down_x=$(middle_x 960 255)
+down_y=$((WY + $(px 840) + 6))
+kd_click "$down_x" "$down_y"
+kd_click "$down_x" "$down_y"
+
+# "Lägg till bild" (6600, 1920, 2655, 495): the reward picture.
+pick_file "$(middle_x 6600 2655)" "$(middle_y 1920 495)" "Hämta " "$picture"
+kd_screenshot picture-picked
+
+# "OK" (5280, 4800, 1575, 855): the checks pass, the menu is written, the end.
+kd_click "$(middle_x 5280 1575)" "$(middle_y 4800 855)"
+if kd_wait_exit kelvuadm "$KD_TIMEOUT"; then
+    kd_check "the supervisor ended with status 0 after OK" test "$KD_STATUS" -eq 0
+else
+    kd_screenshot ok-did-not-end
+    kd_die "the supervisor did not end after OK"
+fi
+expected=$(printf '1\r\n0\r\n"rita.exe"\r\n"%s"\r\n0\r\n"%s"\r\n"pris.bmp"\r\n' \
+    "$KD_WORK/övningar" "$KD_WORK/bilder")
+kd_check "kelvu.ini holds the menu that was built" test "$(cat "$home/kelvu.ini")" == "$expected"
+
+# --- the learner's program on that menu -------------------------------------
+kd_start kelvu "$home" "$kelvu"
+kd_wait_window kelvu "Arbetsordning" || kd_die "the learner's window did not appear"
+runner=$KD_WINDOW
+kd_geometry "$runner"
+WX=$KD_X WY=$KD_Y
+card0_x=$((WX + 24 + 68)) card0_y=$((WY + 32 + 68))
+card1_x=$((WX + 177 + 68)) card1_y=$((WY + 32 + 68))
+kd_wait_pixel "$KD_TIMEOUT" "$card1_x" "$card1_y" "$MAGENTA" || true
+kd_screenshot runner-start
+kd_expect_pixel "the reward picture stands on the second card" "$card1_x" "$card1_y" "$MAGENTA"
+kd_expect_not_pixel "the third card place is empty" $((WX + 331 + 68)) "$card0_y" "$MAGENTA"
+digit=$(kd_text_lines $((WX + 24 + 20)) $((WY + 32 + 10)) 97 117)
+kd_check "the first card shows its digit" test -n "$digit"
+
+kd_click "$card0_x" "$card0_y"
+if kd_wait_until "$KD_TIMEOUT" test -s "$KD_WORK/started.txt"; then
+    kd_check "the exercise started in its own folder" test "$(cat "$KD_WORK/started.txt")" == "$KD_WORK/övningar"
+else
+    kd_fail "the exercise did not start"
+fi
+kd_wait_pixel "$KD_TIMEOUT" "$card0_x" "$card0_y" "$YELLOW" || true
+kd_screenshot exercise-started
+kd_expect_pixel "the started exercise's card is gone" "$card0_x" "$card0_y" "$YELLOW"
+
+kd_click "$card1_x" "$card1_y"
+if kd_wait_exit kelvu "$KD_TIMEOUT"; then
+    kd_check "the reward picture ends the learner's program with status 0" test "$KD_STATUS" -eq 0
+else
+    kd_fail "the learner's program did not end on the reward picture"
+fi
+kd_finish
