@@ -9,7 +9,9 @@
 Svartbakgrund::Svartbakgrund()
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus |
                            Qt::WindowStaysOnBottomHint) {
-    setWindowTitle(QString());
+    // No title. Qt never hands the window system an empty one (it puts the
+    // program's name there instead), so the title is a single blank.
+    setWindowTitle(QStringLiteral(" "));
     QPalette black = palette();
     for (auto role : {QPalette::Window, QPalette::WindowText, QPalette::Base})
         for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})

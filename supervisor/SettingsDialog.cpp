@@ -14,7 +14,9 @@ namespace kelvuadm {
 SettingsDialog::SettingsDialog()
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QString());
+    // No caption. Qt never hands the window system an empty title (it puts the
+    // program's name there instead), so the caption is a single blank.
+    setWindowTitle(QStringLiteral(" "));
     QPalette colours = palette();
     colours.setColor(QPalette::Window, QColor(255, 255, 128));
     setPalette(colours);

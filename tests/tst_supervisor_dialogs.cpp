@@ -63,7 +63,7 @@ void TestSupervisorDialogs::saveDialogLayout() {
     kelvuadm::Form4* dialog = program.clickSaveAs();
     QVERIFY(dialog);
     QVERIFY(!form.isEnabled());
-    QCOMPARE(dialog->windowTitle(), QString());
+    QVERIFY(dialog->windowTitle().trimmed().isEmpty());
     QVERIFY(!dialog->windowFlags().testFlag(Qt::WindowCloseButtonHint));
     QVERIFY(!dialog->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
     QVERIFY(!dialog->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
@@ -229,7 +229,7 @@ void TestSupervisorDialogs::openDialogLayoutAndList() {
     kelvuadm::Form5* dialog = program.clickOpen();
     QVERIFY(dialog);
     QVERIFY(!form.isEnabled());
-    QCOMPARE(dialog->windowTitle(), QString());
+    QVERIFY(dialog->windowTitle().trimmed().isEmpty());
     QVERIFY(!dialog->windowFlags().testFlag(Qt::WindowCloseButtonHint));
     QCOMPARE(dialog->size(), twipsRect(0, 0, 3750, 3285).size());
     QCOMPARE(dialog->File1->geometry(), twipsRect(270, 180, 2085, 2880));
