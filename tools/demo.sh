@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Installs what is needed (Debian 12), builds, installs into
+# build/install-prefix and opens the programs on the bundled demo menu.
+#
+#   tools/demo.sh             the supervisor's program first (when it is
+#                             built), then the learner's program
+#   tools/demo.sh runner      only the learner's program "kelvu"
+#   tools/demo.sh supervisor  only the supervisor's program "kelvuadm"
+#
+# The demo folder is copied to build/demo, and its kelvu.ini is written
+# there with that folder's absolute path; each run starts from a fresh copy.
+set -euo pipefail
+
+repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$repo"
+which=${1:-both}
+case $which in
+    both | runner | supervisor) ;;
+    *)
+        echo "usage: $0 [runner|supervisor]" >&2
+        exit 2
+        ;;
+esac
+
+tools/install-deps.sh demo
+cmake --preset default
+cmake --build --preset default
+prefix=$repo/build/install-prefix
+cmake --install build --prefix "$prefix"
+
+demo=$repo/build/demo
+rm -rf "$demo"
+cp -r "$repo/demo" "$demo"
+rm -f "$demo/kelvu.ini.in" "$demo/.gitattributes"
+if [[ $demo == *'"'* ]]; then
+    echo "The folder $demo holds a quotation mark, which a menu cannot store." >&2
+    exit 1
+fi
+# The template's lines end in CR LF; read keeps the CR, so they stay.
+while IFS= read -r line; do
+    printf '%s\n' "${line//@DEMO@/"$demo"}"
+done <"$repo/demo/kelvu.ini.in" >"$demo/kelvu.ini"
+
+if [[ -z ${DISPLAY:-} && -z ${WAYLAND_DISPLAY:-} ]]; then
+    echo "Built and installed into $prefix, but there is no display to open the programs on." >&2
+    exit 1
+fi
+
+cd "$demo"
+if [[ $which != runner ]]; then
+    if [[ -x $prefix/bin/kelvuadm ]]; then
+        echo "Starting kelvuadm in $demo; press OK to save the menu, or Avbryt."
+        "$prefix/bin/kelvuadm" || true
+    elif [[ $which == supervisor ]]; then
+        echo "kelvuadm is not built yet." >&2
+        exit 1
+    fi
+fi
+if [[ $which != supervisor ]]; then
+    echo "Starting kelvu in $demo; click the cards in order, then the star."
+    "$prefix/bin/kelvu"
+fi

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Kelvu needs, when some are missing.
+#
+#   install-deps.sh demo         building and running the programs
+#   install-deps.sh test         the same, and what the display tests use
+#   install-deps.sh --list WHAT  prints the package names only
+#
+# Runs apt-get as root, or through sudo for another user.
+set -euo pipefail
+
+# Compiler, build tools, Qt; Liberation Serif stands in for Times New Roman
+# on the cards; x11-utils has xmessage, which the demo exercises show.
+demo_packages=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev
+    fonts-liberation x11-utils)
+# The display tests: a virtual X server, a window manager, mouse and keyboard
+# input, the text selection, screenshots and picture checks (x11-utils above
+# has xdpyinfo, xprop and xwininfo).
+test_packages=(xvfb openbox xdotool xclip imagemagick)
+
+list=false
+if [[ ${1:-} == --list ]]; then
+    list=true
+    shift
+fi
+case ${1:-} in
+    demo) packages=("${demo_packages[@]}") ;;
+    test) packages=("${demo_packages[@]}" "${test_packages[@]}") ;;
+    *)
+        echo "usage: $0 [--list] demo|test" >&2
+        exit 2
+        ;;
+esac
+
+if $list; then
+    printf '%s\n' "${packages[@]}"
+    exit 0
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+    [[ $status == "install ok installed" ]] || missing+=("$package")
+done
+((${#missing[@]} == 0)) && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=()
+((EUID == 0)) || sudo=(sudo)
+"${sudo[@]}" apt-get update
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
+    apt-get install -y --no-install-recommends "${missing[@]}"

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# The project's tests: configures with the "ci" preset (warnings are errors),
+# builds, installs into build/install-prefix and runs every test, the widget
+# tests and the real-display tests of the installed programs.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+
+tools/install-deps.sh test
+cmake --preset ci
+cmake --build --preset ci
+cmake --install build --prefix build/install-prefix
+ctest --preset ci
