@@ -368,8 +368,25 @@ kd_window_type() { xprop -id "$1" _NET_WM_WINDOW_TYPE 2>/dev/null || true; }
 kd_active_window() { xdotool getactivewindow 2>/dev/null || true; }
 kd_is_active() { [[ $(kd_active_window) == "$1" ]]; }
 
+# kd_pointer_at X Y: the pointer stands at the screen position.
+kd_pointer_at() {
+    local X Y SCREEN WINDOW
+    eval "$(xdotool getmouselocation --shell 2>/dev/null)" || return 1
+    [[ ${X:-} == "$1" && ${Y:-} == "$2" ]]
+}
+
+# kd_move X Y: moves the pointer and waits until it is there. (xdotool's own
+# --sync waits 15 seconds when the pointer is already in place.)
+kd_move() {
+    xdotool mousemove "$1" "$2"
+    kd_wait_until "$KD_TIMEOUT" kd_pointer_at "$1" "$2" || kd_die "the pointer did not move to ($1,$2)"
+}
+
 # kd_click X Y: moves the pointer to a screen position and clicks there.
-kd_click() { xdotool mousemove --sync "$1" "$2" click 1; }
+kd_click() {
+    kd_move "$1" "$2"
+    xdotool click 1
+}
 
 # kd_primary_selection: the text of the X primary selection (text selected
 # with the mouse), empty when there is none.

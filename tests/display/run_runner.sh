@@ -358,7 +358,8 @@ test_missing_menu() {
     # are left out.
     local texts=() line_y line_x
     while read -r line_y line_x; do
-        xdotool mousemove --sync $((line_x + 10)) "$line_y" click --repeat 3 --delay 80 1
+        kd_move $((line_x + 10)) "$line_y"
+        xdotool click --repeat 3 --delay 80 1
         texts+=("$(kd_primary_selection)")
     done < <(kd_text_lines $((dx + 56)) "$dy" $((dw - 60)) $((dh - 45)))
     kd_log "message lines: $(printf '[%s] ' "${texts[@]}")"
