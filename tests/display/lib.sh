@@ -197,8 +197,10 @@ kd_start_display() {
     for ((attempt = 0; attempt < 100; attempt++)); do
         n=$((100 + ($$ + attempt) % 400))
         [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
+        # -noreset: without it the server resets when its last client
+        # leaves (the xdpyinfo probe below), refusing connections meanwhile.
         kd_start xvfb "$KD_WORK" Xvfb ":$n" -screen 0 \
-            "${KD_SCREEN_WIDTH}x${KD_SCREEN_HEIGHT}x24" -nolisten tcp
+            "${KD_SCREEN_WIDTH}x${KD_SCREEN_HEIGHT}x24" -nolisten tcp -noreset
         if kd_wait_until "$KD_TIMEOUT" kd_xvfb_up "$n"; then
             lockpid=
             read -r lockpid <"/tmp/.X$n-lock" || true
