@@ -1,12 +1,14 @@
 #include "Form1.h"
 #include "Fonts.h"
 #include "ProgramControl.h"
+#include "Translation.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     shared::installFontSubstitutes();
+    shared::installSwedishTranslation();
     QApplication::setApplicationName(QStringLiteral("Kelvu"));
 
     kelvu::Form1 window;

@@ -29,6 +29,12 @@ void CommonDialog::ShowOpen() {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // In Swedish even where Qt's translation is missing or incomplete.
+    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Leta i:"));
+    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Filnamn:"));
+    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Filtyp:"));
+    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Öppna"));
+    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Avbryt"));
     const QStringList filters = nameFilters(Filter);
     if (!filters.isEmpty()) dialog.setNameFilters(filters);
     if (!FileName.isEmpty()) dialog.selectFile(FileName);

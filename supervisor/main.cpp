@@ -2,12 +2,14 @@
 #include "Global.h"
 #include "Fonts.h"
 #include "ProgramControl.h"
+#include "Translation.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     shared::installFontSubstitutes();
+    shared::installSwedishTranslation();
     QApplication::setApplicationName(QStringLiteral("Kelvuadm"));
 
     kelvuadm::Form1& window = kelvuadm::Global::MainWindow();

@@ -9,9 +9,10 @@
 set -euo pipefail
 
 # Compiler, build tools, Qt; Liberation Serif stands in for Times New Roman
-# on the cards; x11-utils has xmessage, which the demo exercises show.
+# on the cards; x11-utils has xmessage, which the demo exercises show; Qt's
+# own dialogs and buttons speak Swedish with qt6-translations-l10n.
 demo_packages=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev
-    fonts-liberation x11-utils)
+    fonts-liberation x11-utils qt6-translations-l10n)
 # The display tests: a virtual X server, a window manager, mouse and keyboard
 # input, the text selection, screenshots and picture checks (x11-utils above
 # has xdpyinfo, xprop and xwininfo).
