@@ -33,6 +33,17 @@ KD_SHOT_COUNT=0
 KD_STARTED=() # names of the processes started by kd_start, in order
 declare -A KD_PID=()
 
+# The programs run on X at their natural size.
+export QT_QPA_PLATFORM=xcb
+unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR QT_FONT_DPI
+
+# Colours the checks look for, as "R G B".
+readonly BLACK="0 0 0"
+readonly YELLOW="255 255 128"  # the programs' window background
+readonly MAGENTA="255 0 255"   # the reward pictures the tests make
+# The bare screen: anything but black, so that black means the backdrop.
+readonly DESKTOP="0 96 0"
+
 kd_log() { printf '%s\n' "$*"; }
 
 kd_pass() {

@@ -17,13 +17,6 @@ kd_require_tools Xvfb xdpyinfo xprop xwininfo openbox xdotool import convert dis
 kelvuadm=$(kd_program kelvuadm)
 kelvu=$(kd_program kelvu)
 
-export QT_QPA_PLATFORM=xcb
-unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR QT_FONT_DPI
-
-readonly BLACK="0 0 0"
-readonly YELLOW="255 255 128"
-readonly MAGENTA="255 0 255"
-readonly DESKTOP="0 96 0"
 
 # Twips to pixels, rounded, as the programs lay out their windows.
 px() { echo $((($1 + 7) / 15)); }

@@ -29,14 +29,6 @@ kd_init "runner-$scenario"
 kd_require_tools Xvfb xdpyinfo xprop xwininfo openbox xdotool xclip import convert display compare
 kelvu=$(kd_program kelvu)
 
-export QT_QPA_PLATFORM=xcb
-unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR QT_FONT_DPI
-
-readonly BLACK="0 0 0"
-readonly YELLOW="255 255 128"
-readonly MAGENTA="255 0 255"
-# The bare screen: anything but black, so that black means the backdrop.
-readonly DESKTOP="0 96 0"
 
 # The runner's client area, and its cards, in pixels (twips / 15, rounded).
 readonly CLIENT_W=634 CLIENT_H=455
