@@ -27,11 +27,8 @@ QString decodeWindows1252(const QByteArray& bytes) {
 }
 
 QString decodeMenuText(const QByteArray& bytes) {
-    QByteArrayView view(bytes);
-    static const QByteArray bom("\xEF\xBB\xBF");
-    if (view.startsWith(bom)) view = view.sliced(bom.size());
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(view);
+    QString text = utf8.decode(bytes);
     if (!utf8.hasError()) return text;
     return decodeWindows1252(bytes);
 }

@@ -3,8 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
-// Menu files are written as UTF-8 without a byte-order mark. Files that are
-// not valid UTF-8 come from the older 8-bit form and are read as Windows-1252.
+// Menu files are written as UTF-8 without a byte-order mark. Text that is
+// not valid UTF-8 comes from the older 8-bit form and is read as Windows-1252.
 namespace shared {
 
 QString decodeMenuText(const QByteArray& bytes);

@@ -13,8 +13,11 @@ namespace shared {
 
 namespace {
 
-bool isLineEnd(QChar c) { return c == u'\r' || c == u'\n'; }
-bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
+// The delimiters are ASCII, and no byte of a multi-byte UTF-8 character is,
+// so the values can be cut out of the bytes before they are decoded.
+bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool endsValue(char c) { return c == ',' || isLineEnd(c); }
 
 }  // namespace
 
@@ -27,7 +30,8 @@ MenuReader::MenuReader(const QString& path) : m_fileName(displayFileName(path)) 
     if (info.isDir() || !file.open(QIODevice::ReadOnly))
         throw RuntimeError(ErrorNumber::PathFileAccessError,
                            QStringLiteral("Filen \"%1\" kan inte öppnas för läsning.").arg(m_fileName));
-    m_text = decodeMenuText(file.readAll());
+    m_bytes = file.readAll();
+    if (m_bytes.startsWith("\xEF\xBB\xBF")) m_pos = 3;  // UTF-8 byte-order mark
 }
 
 QString MenuReader::valueLabel(const QString& what) const {
@@ -35,48 +39,46 @@ QString MenuReader::valueLabel(const QString& what) const {
 }
 
 void MenuReader::consumeDelimiter() {
-    if (m_pos >= m_text.size()) return;
-    QChar c = m_text.at(m_pos);
-    if (c == u',') {
+    if (m_pos >= m_bytes.size()) return;
+    const char c = m_bytes.at(m_pos);
+    if (c == ',' || c == '\n') {
         ++m_pos;
-    } else if (c == u'\r') {
+    } else if (c == '\r') {
         ++m_pos;
-        if (m_pos < m_text.size() && m_text.at(m_pos) == u'\n') ++m_pos;
-    } else if (c == u'\n') {
-        ++m_pos;
+        if (m_pos < m_bytes.size() && m_bytes.at(m_pos) == '\n') ++m_pos;
     }
 }
 
 QString MenuReader::nextField(const QString& what) {
     ++m_valueNumber;
-    while (m_pos < m_text.size() && isBlank(m_text.at(m_pos))) ++m_pos;
-    if (m_pos >= m_text.size())
+    while (m_pos < m_bytes.size() && isBlank(m_bytes.at(m_pos))) ++m_pos;
+    if (m_pos >= m_bytes.size())
         throw RuntimeError(ErrorNumber::InputPastEndOfFile,
                            QStringLiteral("Filen \"%1\" tar slut innan %2 har lästs.")
                                .arg(m_fileName, valueLabel(what)));
 
-    QString value;
-    if (m_text.at(m_pos) == u'"') {
-        qsizetype close = m_text.indexOf(u'"', m_pos + 1);
+    QByteArray value;
+    if (m_bytes.at(m_pos) == '"') {
+        const qsizetype close = m_bytes.indexOf('"', m_pos + 1);
         if (close < 0)
             throw RuntimeError(ErrorNumber::InputPastEndOfFile,
                                QStringLiteral("I filen \"%1\" avslutas citattecknet i %2 aldrig; "
                                               "filen tar slut först.")
                                    .arg(m_fileName, valueLabel(what)));
-        value = m_text.mid(m_pos + 1, close - m_pos - 1);
+        value = m_bytes.mid(m_pos + 1, close - m_pos - 1);
         m_pos = close + 1;
         // Whatever stands between the closing mark and the delimiter is dropped.
-        while (m_pos < m_text.size() && m_text.at(m_pos) != u',' && !isLineEnd(m_text.at(m_pos)))
-            ++m_pos;
+        while (m_pos < m_bytes.size() && !endsValue(m_bytes.at(m_pos))) ++m_pos;
     } else {
-        qsizetype start = m_pos;
-        while (m_pos < m_text.size() && m_text.at(m_pos) != u',' && !isLineEnd(m_text.at(m_pos)))
-            ++m_pos;
-        value = m_text.mid(start, m_pos - start);
+        const qsizetype start = m_pos;
+        while (m_pos < m_bytes.size() && !endsValue(m_bytes.at(m_pos))) ++m_pos;
+        value = m_bytes.mid(start, m_pos - start);
         while (!value.isEmpty() && isBlank(value.back())) value.chop(1);
     }
     consumeDelimiter();
-    return value;
+    // Each value is decoded by itself, so bytes after the last value that is
+    // read cannot change how the values before it read.
+    return decodeMenuText(value);
 }
 
 qint16 MenuReader::readInteger(const QString& what) {

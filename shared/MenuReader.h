@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 // Reads the values of a menu file in order, by the rules of quote-delimited
@@ -34,7 +35,7 @@ private:
     QString valueLabel(const QString& what) const;
 
     QString m_fileName;
-    QString m_text;
+    QByteArray m_bytes;
     qsizetype m_pos = 0;
     int m_valueNumber = 0;
 };

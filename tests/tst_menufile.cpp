@@ -118,6 +118,9 @@ void TestMenuFile::readsTheFileForms_data() {
         << QByteArray("\xEF\xBB\xBF" "1\r\n0\r\n\"a.exe\"\r\n\"C:\\x\"\r\n1\r\n") << 1 << 0
         << QStringList{QStringLiteral("a.exe"), QStringLiteral("C:\\x")} << 1 << QString()
         << QString();
+    QTest::newRow("stray 8-bit byte after the last value")
+        << QByteArray("1\r\n0\r\n\"\xC3\xA5.exe\"\r\n\"/x\"\r\n1\r\n\xE9") << 1 << 0
+        << QStringList{QStringLiteral("å.exe"), QStringLiteral("/x")} << 1 << QString() << QString();
     QTest::newRow("unquoted strings run to comma or line end")
         << QByteArray("1\r\n0\r\nspel.exe  ,C:\\x\r\n1\r\n") << 1 << 0
         << QStringList{QStringLiteral("spel.exe"), QStringLiteral("C:\\x")} << 1 << QString()
