@@ -40,6 +40,7 @@ void showRuntimeError(const RuntimeError& error) {
     }
     QMessageBox box(QMessageBox::Critical, QApplication::applicationName(),
                     error.message(), QMessageBox::Ok);
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 

@@ -8,7 +8,7 @@
 #include "ProgramControl.h"
 #include "RuntimeError.h"
 #include "SSCommand.h"
-#include "SSOption.h"
+#include "SSOptionGroup.h"
 #include "SSPanel.h"
 #include "Svartbakgrund.h"
 #include "SystemColours.h"
@@ -66,6 +66,7 @@ QLabel* label(QWidget* parent, const QString& text, QRect geometry) {
 QLabel* whiteBox(QWidget* parent, QRect geometry) {
     auto* l = new QLabel(parent);
     l->setGeometry(geometry);
+    l->setTextFormat(Qt::PlainText);  // it shows names, never markup
     l->setAlignment(Qt::AlignCenter);
     l->setFrameStyle(QFrame::Box | QFrame::Plain);
     l->setLineWidth(1);
@@ -102,6 +103,7 @@ SSOptionGroup* optionGroup(QObject* owner, SSPanel* panel,
 
 void showMessage(QWidget* parent, const QString& text, const QString& title) {
     QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
@@ -166,6 +168,7 @@ void Form1::buildLayout() {
     Label8 = whiteBox(this, twipsRect(6600, 1320, 2655, 375));
     SSCommand1 = button(this, QStringLiteral("Lägg till bild"), twipsRect(6600, 1920, 2655, 495));
     Label5 = label(this, QString(), twipsRect(6480, 2880, 2415, 375));
+    Label5->setTextFormat(Qt::PlainText);
     Label5->setFont(sansSerif(8.25));
     Label5->hide();
 

@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include <limits>
+
 namespace kelvuadm {
 
 using shared::twipsRect;
@@ -26,6 +28,7 @@ Form4::Form4() {
     Text1 = new QLineEdit(this);
     Text1->setGeometry(twipsRect(600, 1680, 2325, 420));
     Text1->setFont(boldFont(QStringLiteral("Arial"), 12));
+    Text1->setMaxLength(std::numeric_limits<int>::max());  // no limit of its own
     Command3D1 = new SSCommand(QStringLiteral("Spara"), this);
     Command3D1->setGeometry(twipsRect(1920, 2280, 1005, 555));
     Command3D1->setFont(boldFont(QStringLiteral("Arial"), 9.75));

@@ -25,7 +25,7 @@ QFont arialBold(qreal points) {
 QStringList settingsFiles() {
     QDir folder(QDir::currentPath());
     folder.setNameFilters({QStringLiteral("*.ini")});
-    folder.setFilter(QDir::Files | QDir::Hidden);
+    folder.setFilter(QDir::Files);
     folder.setSorting(QDir::Name | QDir::IgnoreCase);
     return folder.entryList();
 }

@@ -26,7 +26,7 @@ private:
 };
 
 // The names of the files matching "*.ini" (in any letter case) in the
-// current folder, sorted by name.
+// current folder, hidden files left out, sorted by name.
 QStringList settingsFiles();
 
 }  // namespace kelvuadm

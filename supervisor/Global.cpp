@@ -4,7 +4,7 @@
 #include "MenuReader.h"
 #include "MenuWriter.h"
 #include "RuntimeError.h"
-#include "SSOption.h"
+#include "SSOptionGroup.h"
 
 #include <QLabel>
 #include <QListWidget>

@@ -9,7 +9,7 @@
 #include "Global.h"
 #include "ProgramControl.h"
 #include "SSCommand.h"
-#include "SSOption.h"
+#include "SSOptionGroup.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>

@@ -7,6 +7,8 @@
 
 #include <QCloseEvent>
 
+#include <limits>
+
 using namespace support;
 using shared::twipsRect;
 
@@ -84,7 +86,7 @@ void TestSupervisorDialogs::saveDialogLayout() {
     QCOMPARE(dialog->Command3D1->font().pointSizeF(), 9.75);
     QCOMPARE(dialog->Label1->font().family(), QStringLiteral("MS Sans Serif"));
     QCOMPARE(dialog->Text1->text(), QString());
-    QCOMPARE(dialog->Text1->maxLength(), 32767);
+    QCOMPARE(dialog->Text1->maxLength(), std::numeric_limits<int>::max());
     QTRY_COMPARE(QApplication::focusWidget(), dialog->Text1);
     // Enter presses nothing.
     type(dialog->Text1, QStringLiteral("namn"));
