@@ -1,5 +1,7 @@
 // The menu file: reading by the rules of quote-delimited input, writing and
 // the two encodings.
+#include "FolderLock.h"
+#include "FolderText.h"
 #include "MenuEncoding.h"
 #include "MenuReader.h"
 #include "MenuWriter.h"
@@ -67,6 +69,7 @@ private slots:
     void writerRefusesTextsTheFormatCannotHold();
     void failedWriteLeavesTheOldFile();
     void windows1252Decoding();
+    void folderTextHasNoTrailingSeparatorButAtTheRoot();
 };
 
 void TestMenuFile::readsTheFileForms_data() {
@@ -150,6 +153,8 @@ void TestMenuFile::failures_data() {
     QTest::addColumn<QString>("mentions");
 
     QTest::newRow("missing file") << QByteArray() << false << 53 << QStringLiteral("finns inte");
+    QTest::newRow("a folder, not a file") << QByteArray("FOLDER") << false << 75
+                                          << QStringLiteral("kan inte öppnas");
     QTest::newRow("empty file") << QByteArray() << true << 62 << QStringLiteral("värde 1 (antal)");
     QTest::newRow("ends before the picture name")
         << QByteArray("0\r\n0\r\n0\r\n\"C:\\p\"\r\n") << true << 62
@@ -181,8 +186,12 @@ void TestMenuFile::failures() {
     QFETCH(bool, createFile);
     QFETCH(int, number);
     QFETCH(QString, mentions);
-    const QString path = createFile ? write(bytes, QStringLiteral("fel.ini"))
-                                    : m_dir.filePath(QStringLiteral("saknas.ini"));
+    QString path = createFile ? write(bytes, QStringLiteral("fel.ini"))
+                              : m_dir.filePath(QStringLiteral("saknas.ini"));
+    if (bytes == "FOLDER") {
+        path = m_dir.filePath(QStringLiteral("mapp.ini"));
+        QVERIFY(QDir().mkpath(path));
+    }
     try {
         readMenu(path);
         QFAIL("the read did not fail");
@@ -268,6 +277,28 @@ void TestMenuFile::failedWriteLeavesTheOldFile() {
     QVERIFY_THROWS_EXCEPTION(RuntimeError, onFolder.commit());
     QVERIFY(QFileInfo(m_dir.filePath(QStringLiteral("upptagen.ini"))).isDir());
 
+    // A folder where nothing can be written: the old file stays as it was.
+    QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("låst")));
+    const QString kept = m_dir.filePath(QStringLiteral("låst/meny.ini"));
+    QFile old(kept);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("gammal\r\n");
+    old.close();
+    {
+        FolderLock lock(m_dir.filePath(QStringLiteral("låst")));
+        QVERIFY2(lock.locked(), "the folder could not be locked");
+        MenuWriter locked(kept);
+        locked.writeInteger(1);
+        try {
+            locked.commit();
+            QFAIL("writing into a locked folder succeeded");
+        } catch (const RuntimeError& error) {
+            QCOMPARE(error.number(), 75);
+        }
+    }
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), QByteArray("gammal\r\n"));
+
     // An existing file is replaced only by a complete new content.
     const QString path = write("gammal\r\n", QStringLiteral("gammal.ini"));
     MenuWriter replacing(path);
@@ -283,6 +314,16 @@ void TestMenuFile::windows1252Decoding() {
     QCOMPARE(shared::decodeWindows1252("\x80\x96\x9F"), QStringLiteral("€–Ÿ"));
     QCOMPARE(shared::decodeMenuText("\xE5\xE4\xF6\x80"), QStringLiteral("åäö€"));
     QCOMPARE(shared::decodeMenuText("\xC3\xA5"), QStringLiteral("å"));
+}
+
+void TestMenuFile::folderTextHasNoTrailingSeparatorButAtTheRoot() {
+    QCOMPARE(shared::folderText(QDir::rootPath()), QDir::toNativeSeparators(QDir::rootPath()));
+    QVERIFY(shared::folderText(QDir::rootPath()).endsWith(QDir::separator()));
+    const QString folder = m_dir.filePath(QStringLiteral("å ä ö"));
+    QCOMPARE(shared::folderText(folder + u'/'), QDir::toNativeSeparators(folder));
+    QCOMPARE(shared::folderText(folder + QStringLiteral("/./")), QDir::toNativeSeparators(folder));
+    QCOMPARE(shared::joinFolderAndFile(QDir::toNativeSeparators(folder), QStringLiteral("x.exe")),
+             folder + QStringLiteral("/x.exe"));
 }
 
 QTEST_GUILESS_MAIN(TestMenuFile)

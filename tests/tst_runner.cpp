@@ -12,7 +12,9 @@
 #include <QImage>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QCloseEvent>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 #include <optional>
@@ -125,6 +127,8 @@ private slots:
     void noCardsWithoutReward();
     void closingTheWindowUnloadsTheBackdrop();
 
+    void endingAtOnceRunsNoCloseHandler();
+
     void startUpFailures_data();
     void startUpFailures();
     void launchFailures_data();
@@ -199,32 +203,42 @@ void TestRunner::cardFaces_data() {
     QTest::addColumn<int>("cardType");
     QTest::addColumn<QString>("captions");  // one character a card; empty: no captions
     QTest::addColumn<bool>("pictures");
-    QTest::newRow("0 digits") << 0 << QStringLiteral("12345") << false;
-    QTest::newRow("1 letters") << 1 << QStringLiteral("ABCDE") << false;
-    QTest::newRow("2 pictures") << 2 << QString() << true;
-    QTest::newRow("3 blank") << 3 << QString() << false;
-    QTest::newRow("7 blank like 3") << 7 << QString() << false;
-    QTest::newRow("-1 blank like 3") << -1 << QString() << false;
+    QTest::addColumn<int>("count");
+    QTest::addColumn<bool>("reward");
+    QTest::newRow("0 digits, 5 and a reward") << 0 << QStringLiteral("12345") << false << 5 << true;
+    QTest::newRow("0 digits, 9") << 0 << QStringLiteral("123456789") << false << 9 << false;
+    QTest::newRow("1 letters, 5 and a reward") << 1 << QStringLiteral("ABCDE") << false << 5 << true;
+    QTest::newRow("1 letters, 8 and a reward") << 1 << QStringLiteral("ABCDEFGH") << false << 8 << true;
+    QTest::newRow("1 letters, 9") << 1 << QStringLiteral("ABCDEFGHI") << false << 9 << false;
+    QTest::newRow("2 pictures, 9") << 2 << QString() << true << 9 << false;
+    QTest::newRow("2 pictures, 8 and a reward") << 2 << QString() << true << 8 << true;
+    QTest::newRow("3 blank") << 3 << QString() << false << 5 << true;
+    QTest::newRow("7 blank like 3") << 7 << QString() << false << 5 << true;
+    QTest::newRow("-1 blank like 3") << -1 << QString() << false << 5 << true;
 }
 
 void TestRunner::cardFaces() {
     QFETCH(int, cardType);
     QFETCH(QString, captions);
     QFETCH(bool, pictures);
-    const QColor colours[] = {Qt::red, Qt::green, Qt::blue, Qt::cyan, Qt::magenta};
-    for (int k = 0; k < 5; ++k)
-        savePicture(home(QStringLiteral("%1num.bmp").arg(k + 1)), colours[k], "BMP");
-    writeSimpleMenu(5, cardType, true);
+    QFETCH(int, count);
+    QFETCH(bool, reward);
+    // Each picture has a colour of its own: card k must show picture k + 1.
+    auto colour = [](int k) { return QColor::fromHsv(k * 40, 255, 200).toRgb(); };
+    for (int k = 0; k < 9; ++k)
+        savePicture(home(QStringLiteral("%1num.bmp").arg(k + 1)), colour(k), "BMP");
+    writeSimpleMenu(count, cardType, reward);
     load();
     QVERIFY2(!m_error, m_error ? qPrintable(m_error->message()) : "");
-    for (int k = 0; k < 5; ++k) {
+    for (int k = 0; k < count; ++k) {
         QCOMPARE(card(k)->text(), captions.isEmpty() ? QString() : QString(captions.at(k)));
         QCOMPARE(card(k)->hasPicture(), pictures);
-        if (pictures)
-            QCOMPARE(card(k)->picture().toImage().pixelColor(0, 0), colours[k]);
+        if (pictures) QCOMPARE(card(k)->picture().toImage().pixel(0, 0), colour(k).rgb());
     }
-    QCOMPARE(card(5)->text(), QString());
-    QCOMPARE(card(5)->picture().toImage().pixelColor(0, 0), QColor(Qt::yellow));
+    // The final card never has a caption.
+    QCOMPARE(card(count)->text(), QString());
+    QCOMPARE(card(count)->isHidden(), !reward);
+    if (reward) QCOMPARE(card(count)->picture().toImage().pixelColor(0, 0), QColor(Qt::yellow));
 }
 
 void TestRunner::oneLineMenuGivesTheSameCards() {
@@ -278,6 +292,7 @@ void TestRunner::clicksOutOfTurnDoNothing() {
     QCOMPARE(visibleCards(), (QList<int>{1, 2}));
     click(1);  // card 1 still works once card 0 has been started
     QTRY_COMPARE_WITH_TIMEOUT(startedLog().size(), 2, 10000);
+    QCOMPARE(startedLog(), (QStringList{QStringLiteral("a ") + folder, QStringLiteral("b ") + folder}));
     QCOMPARE(visibleCards(), QList<int>{2});
     QVERIFY(!m_error);
     QVERIFY(!m_endStatus);
@@ -352,6 +367,8 @@ void TestRunner::startUpFailures_data() {
     QTest::addColumn<QString>("mentions");
     const QByteArray here = quoted(QStringLiteral("HOME"));
     QTest::newRow("no kelvu.ini") << QByteArray() << 53 << QStringLiteral("kelvu.ini");
+    QTest::newRow("kelvu.ini cannot be opened") << QByteArray("FOLDER") << 75
+                                                << QStringLiteral("kelvu.ini");
     QTest::newRow("ends early") << QByteArray("2\r\n0\r\n\"a.sh\"\r\n") << 62
                                 << QStringLiteral("mapp för övning 1");
     QTest::newRow("count 32768") << QByteArray("32768\r\n0\r\n1\r\n") << 6
@@ -397,7 +414,9 @@ void TestRunner::startUpFailures() {
         menu.chop(7);
         writeFile(home(QStringLiteral("1num.bmp")), "inte en bild");
     }
-    if (!menu.isEmpty())
+    if (menu == "FOLDER")
+        QVERIFY(QDir(home()).mkdir(QStringLiteral("kelvu.ini")));
+    else if (!menu.isEmpty())
         writeFile(home(QStringLiteral("kelvu.ini")), menu.replace("HOME", home().toUtf8()));
     load();
     QVERIFY(m_error);
@@ -435,6 +454,50 @@ void TestRunner::launchFailures() {
              qPrintable(m_error->description()));
     QCOMPARE(m_endStatus, std::optional<int>(shared::RuntimeErrorExitStatus));
     QCOMPARE(QDir::currentPath(), home());
+}
+
+namespace {
+class CountingWindow final : public QWidget {
+public:
+    int closes = 0;
+
+protected:
+    void closeEvent(QCloseEvent* event) override {
+        ++closes;
+        QWidget::closeEvent(event);
+    }
+};
+}  // namespace
+
+void TestRunner::endingAtOnceRunsNoCloseHandler() {
+    // The real ending, without the observer the other tests use.
+    shared::setEndObserver({});
+    CountingWindow window;
+    window.show();
+    QTimer::singleShot(0, &window, [] { shared::endAtOnce(3); });
+    const int status = QApplication::exec();
+    shared::setEndObserver([this](int s) { m_endStatus = s; });
+    QCOMPARE(status, 3);
+    QVERIFY(window.isHidden());
+    QCOMPARE(window.closes, 0);
+    QVERIFY(shared::endRequested());
+
+    // A run-time error in a handler shows the message and ends with a failure status.
+    shared::resetProgramControl();
+    shared::setEndObserver({});
+    window.show();
+    QTimer::singleShot(0, &window, [] {
+        shared::runHandler([] { throw shared::RuntimeError(53, QStringLiteral("prov")); });
+    });
+    const int failed = QApplication::exec();
+    shared::setEndObserver([this](int s) { m_endStatus = s; });
+    QCOMPARE(failed, shared::RuntimeErrorExitStatus);
+    QVERIFY(m_error && m_error->number() == 53);
+    QCOMPARE(window.closes, 0);
+    // Once ending, no further handler runs.
+    bool ran = false;
+    shared::runHandler([&ran] { ran = true; });
+    QVERIFY(!ran);
 }
 
 QTEST_MAIN(TestRunner)

@@ -2,6 +2,8 @@
 // count and the exercise list, card type and reward picture, and finishing.
 #include "SupervisorTestSupport.h"
 
+#include "FolderLock.h"
+
 #include "SSPanel.h"
 #include "Svartbakgrund.h"
 #include "SystemColours.h"
@@ -265,10 +267,10 @@ void TestSupervisorWindow::countSnapsBackBelowTheListedCount() {
     QCOMPARE(form.Label3->text(), QStringLiteral("4"));
     QCOMPARE(Global::WantedCount, qint16(4));
 
-    program.setCount(2);  // exactly the listed count is accepted
+    program.stepCountTo(2);  // exactly the listed count is accepted
     QCOMPARE(Global::WantedCount, qint16(2));
     QCOMPARE(form.Label3->text(), QStringLiteral("2"));
-    program.setCount(1);
+    program.stepCountTo(1);
     QCOMPARE(form.VScroll1->value(), 2);
     QCOMPARE(form.Label3->text(), QStringLiteral("2"));
 
@@ -428,6 +430,16 @@ void TestSupervisorWindow::pickingAPictureFillsFolderAndName() {
     QVERIFY(program.pickPicture(program.makeFile(QStringLiteral("moln.bmp"))));
     QCOMPARE(form.Label8->text(), QStringLiteral("moln.bmp"));
     QCOMPARE(form.Label5->text(), program.folderText(QString()));
+
+    // While "Av" stays chosen the menu gets no picture lines.
+    program.setCount(1);
+    program.addExercise(program.makeFile(QStringLiteral("spel.exe")));
+    kelvuadm::Form4* save = program.clickSaveAs();
+    QVERIFY(save);
+    save->Text1->setText(QStringLiteral("utan"));
+    program.click(save->Command3D1);
+    QCOMPARE(readFile(program.home(QStringLiteral("utan.ini"))),
+             "1\r\n0\r\n\"spel.exe\"\r\n\"" + program.folderText(QString()).toUtf8() + "\"\r\n1\r\n");
 }
 
 void TestSupervisorWindow::finishingChecksInTheirOrder() {
@@ -504,8 +516,21 @@ void TestSupervisorWindow::okThatCannotWriteKeepsEverything() {
     QCOMPARE(items(form.List1), QStringList{QStringLiteral("spel.exe")});
     QVERIFY(QFileInfo(program.home(QStringLiteral("kelvu.ini"))).isDir());
 
-    // Once the way is free, the same menu is saved.
+    // A start folder where nothing can be written: the old menu file stays.
     QVERIFY(QDir(program.home()).rmdir(QStringLiteral("kelvu.ini")));
+    writeFile(program.home(QStringLiteral("kelvu.ini")), "gammal meny");
+    {
+        FolderLock lock(program.home());
+        QVERIFY2(lock.locked(), "the folder could not be locked");
+        program.click(form.Command3D2);
+        QCOMPARE(program.errors.size(), std::size_t(2));
+        QCOMPARE(program.errors.back().number(), 75);
+        QVERIFY(!program.endStatus);
+    }
+    QCOMPARE(readFile(program.home(QStringLiteral("kelvu.ini"))), QByteArray("gammal meny"));
+    QCOMPARE(items(form.List1), QStringList{QStringLiteral("spel.exe")});
+
+    // Once the way is free, the same menu is saved.
     program.click(form.Command3D2);
     QCOMPARE(program.endStatus, std::optional<int>(0));
     QVERIFY(readFile(program.home(QStringLiteral("kelvu.ini"))).startsWith("1\r\n1\r\n\"spel.exe\""));
@@ -557,8 +582,13 @@ void TestSupervisorWindow::nyKeepsCountCardTypeAndRewardChoice() {
     QVERIFY(message);
     QCOMPARE(message->text, CountMessage);
     // "Ny" on an empty list only empties the picture.
+    program.pickPicture(program.makeFile(QStringLiteral("moln.bmp")));
+    QCOMPARE(form.Label8->text(), QStringLiteral("moln.bmp"));
     program.click(form.SSCommand4);
     QCOMPARE(Global::ListedCount, qint16(0));
+    QCOMPARE(form.Label8->text(), QString());
+    QCOMPARE(form.Label5->text(), QString());
+    QCOMPARE(form.Label3->text(), QStringLiteral("2"));
 }
 
 QTEST_MAIN(TestSupervisorWindow)

@@ -54,6 +54,16 @@ kd_expect_pixel "the supervisor's window is light yellow" $((WX + 5)) $((WY + 20
 
 kd_has_focus() { [[ $(xdotool getwindowfocus 2>/dev/null) == "$1" ]]; }
 dialog_closed() { ! kd_has_window kelvuadm "$1"; }
+# The captionless dialog: a window without title that, unlike the backdrop
+# (captionless too), does not cover the screen. Sets save.
+find_dialog() {
+    local window
+    save=
+    for window in $(kd_find_window kelvuadm " "); do
+        kd_geometry "$window" && ((KD_W < KD_SCREEN_WIDTH)) && save=$window
+    done
+    [[ -n $save ]]
+}
 
 # pick_file BUTTON_X BUTTON_Y TITLE PATH: clicks a button that opens the file
 # dialog, types the file's name into the dialog and confirms.
@@ -88,6 +98,29 @@ kd_click "$down_x" "$down_y"
 # "Lägg till bild" (6600, 1920, 2655, 495): the reward picture.
 pick_file "$(middle_x 6600 2655)" "$(middle_y 1920 495)" "Hämta " "$picture"
 kd_screenshot picture-picked
+
+# A click on the black area leaves the supervisor's window in front and active.
+kd_click 5 5
+kd_screenshot black-clicked
+kd_check "a click on the black area leaves the supervisor's window active" kd_is_active "$main"
+kd_expect_pixel "the supervisor's window is still in front" $((WX + 5)) $((WY + 200)) "$YELLOW"
+
+# "Spara som" (7560, 5760, 1575, 855): the save-settings dialog, captionless,
+# in front of the backdrop; its "Avbryt" (600, 2280, 1005, 555) gives the main
+# window back.
+kd_click "$(middle_x 7560 1575)" "$(middle_y 5760 855)"
+kd_wait_until "$KD_TIMEOUT" find_dialog || kd_die "the save-settings dialog did not appear"
+kd_geometry "$save"
+SX=$KD_X SY=$KD_Y
+kd_check "the save-settings dialog's client area is 250 x 219" test "$KD_W" -eq 250 -a "$KD_H" -eq 219
+kd_click 5 5
+kd_screenshot save-dialog
+kd_expect_pixel "the save-settings dialog lies in front of the backdrop" $((SX + 5)) $((SY + 5)) "$YELLOW"
+kd_expect_pixel "the screen around it stays black" 0 0 "$BLACK"
+kd_click $((SX + $(px $((600 + 502))))) $((SY + $(px $((2280 + 277)))))
+kd_wait_until "$KD_TIMEOUT" bash -c "! xwininfo -id $save 2>/dev/null | grep -q IsViewable" ||
+    kd_die "the save-settings dialog did not close on Avbryt"
+kd_pass "Avbryt closes the save-settings dialog"
 
 # "OK" (5280, 4800, 1575, 855): the checks pass, the menu is written, the end.
 kd_click "$(middle_x 5280 1575)" "$(middle_y 4800 855)"
