@@ -19,13 +19,13 @@
 
 namespace kelvu {
 
+using shared::RuntimeError;
+using shared::twipsRect;
+using shared::twipsToPixels;
 using shared::ErrorNumber::FileNotFound;
 using shared::ErrorNumber::PathFileAccessError;
 using shared::ErrorNumber::PathNotFound;
 using shared::ErrorNumber::SubscriptOutOfRange;
-using shared::RuntimeError;
-using shared::twipsRect;
-using shared::twipsToPixels;
 
 namespace {
 
@@ -73,7 +73,8 @@ Form1::Form1() {
     Ruta.push_back(first);
     m_cardLeft.push_back(CardLeft);
     m_cardTop.push_back(CardTop);
-    connect(first, &QPushButton::clicked, this, [this] { shared::runHandler([this] { Ruta_Click(0); }); });
+    connect(first, &QPushButton::clicked, this,
+            [this] { shared::runHandler([this] { Ruta_Click(0); }); });
 }
 
 Form1::~Form1() = default;
@@ -188,10 +189,12 @@ void Form1::setUpFinalCard() {
     }
     const QString& folder = ExerciseDirs[static_cast<std::size_t>(ExerciseCount)];
     if (!QFileInfo(QDir::fromNativeSeparators(folder)).isDir())
-        throw RuntimeError(PathNotFound,
-                           QStringLiteral("Mappen \"%1\" för belöningsbilden finns inte.").arg(folder));
-    card(ExerciseCount)->setPicture(shared::loadPicture(shared::joinFolderAndFile(
-        folder, ExerciseFiles[static_cast<std::size_t>(ExerciseCount)])));
+        throw RuntimeError(
+            PathNotFound,
+            QStringLiteral("Mappen \"%1\" för belöningsbilden finns inte.").arg(folder));
+    card(ExerciseCount)
+        ->setPicture(shared::loadPicture(shared::joinFolderAndFile(
+            folder, ExerciseFiles[static_cast<std::size_t>(ExerciseCount)])));
 }
 
 void Form1::fitClientAreaToCards() {
@@ -218,10 +221,9 @@ void Form1::startExercise(int index) {
     const QString& name = ExerciseFiles[static_cast<std::size_t>(index)];
     const QString workingDir = QFileInfo(QDir::fromNativeSeparators(folder)).absoluteFilePath();
     if (!QFileInfo(workingDir).isDir())
-        throw RuntimeError(PathNotFound,
-                           QStringLiteral("Mappen \"%1\" för övning %2 finns inte.")
-                               .arg(folder)
-                               .arg(index + 1));
+        throw RuntimeError(
+            PathNotFound,
+            QStringLiteral("Mappen \"%1\" för övning %2 finns inte.").arg(folder).arg(index + 1));
     const QString program = QDir(workingDir).absoluteFilePath(name);
     const QFileInfo programInfo(program);
     if (name.isEmpty() || !programInfo.isFile())

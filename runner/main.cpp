@@ -1,5 +1,5 @@
-#include "Form1.h"
 #include "Fonts.h"
+#include "Form1.h"
 #include "ProgramControl.h"
 #include "Translation.h"
 

@@ -15,9 +15,15 @@ namespace {
 
 // The delimiters are ASCII, and no byte of a multi-byte UTF-8 character is,
 // so the values can be cut out of the bytes before they are decoded.
-bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool endsValue(char c) { return c == ',' || isLineEnd(c); }
+bool isLineEnd(char c) {
+    return c == '\r' || c == '\n';
+}
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool endsValue(char c) {
+    return c == ',' || isLineEnd(c);
+}
 
 }  // namespace
 
@@ -28,8 +34,9 @@ MenuReader::MenuReader(const QString& path) : m_fileName(displayFileName(path)) 
                            QStringLiteral("Filen \"%1\" finns inte.").arg(m_fileName));
     QFile file(path);
     if (info.isDir() || !file.open(QIODevice::ReadOnly))
-        throw RuntimeError(ErrorNumber::PathFileAccessError,
-                           QStringLiteral("Filen \"%1\" kan inte öppnas för läsning.").arg(m_fileName));
+        throw RuntimeError(
+            ErrorNumber::PathFileAccessError,
+            QStringLiteral("Filen \"%1\" kan inte öppnas för läsning.").arg(m_fileName));
     m_bytes = file.readAll();
     if (m_bytes.startsWith("\xEF\xBB\xBF")) m_pos = 3;  // UTF-8 byte-order mark
 }

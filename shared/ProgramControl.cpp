@@ -38,8 +38,8 @@ void showRuntimeError(const RuntimeError& error) {
         state().errorObserver(error);
         return;
     }
-    QMessageBox box(QMessageBox::Critical, QApplication::applicationName(),
-                    error.message(), QMessageBox::Ok);
+    QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), error.message(),
+                    QMessageBox::Ok);
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }
@@ -63,14 +63,20 @@ void endAtOnce(int status) {
     QCoreApplication::exit(status);
 }
 
-bool endRequested() { return state().ended; }
-int endStatus() { return state().status; }
+bool endRequested() {
+    return state().ended;
+}
+int endStatus() {
+    return state().status;
+}
 
 void setErrorObserver(std::function<void(const RuntimeError&)> observer) {
     state().errorObserver = std::move(observer);
 }
 
-void setEndObserver(std::function<void(int)> observer) { state().endObserver = std::move(observer); }
+void setEndObserver(std::function<void(int)> observer) {
+    state().endObserver = std::move(observer);
+}
 
 void resetProgramControl() {
     state().ended = false;

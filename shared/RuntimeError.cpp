@@ -7,13 +7,17 @@ RuntimeError::RuntimeError(int number, QString description)
     m_what = message().toUtf8();
 }
 
-QString RuntimeError::title() const { return errorTitle(m_number); }
+QString RuntimeError::title() const {
+    return errorTitle(m_number);
+}
 
 QString RuntimeError::message() const {
     return QStringLiteral("Körfel %1: %2\n\n%3").arg(m_number).arg(title(), m_description);
 }
 
-const char* RuntimeError::what() const noexcept { return m_what.constData(); }
+const char* RuntimeError::what() const noexcept {
+    return m_what.constData();
+}
 
 QString errorTitle(int number) {
     switch (number) {

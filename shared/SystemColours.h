@@ -7,10 +7,10 @@
 namespace shared {
 
 enum class SystemColour {
-    Menu = 0x04,              // background of menus
-    Window = 0x05,            // background of windows and text boxes
-    WindowText = 0x08,        // text in windows
-    ButtonFace = 0x0F,        // face of buttons
+    Menu = 0x04,                 // background of menus
+    Window = 0x05,               // background of windows and text boxes
+    WindowText = 0x08,           // text in windows
+    ButtonFace = 0x0F,           // face of buttons
     InactiveCaptionText = 0x13,  // light grey in the classic scheme
 };
 

@@ -46,7 +46,9 @@ QFont makeFont(const QString& family, qreal points, int weight) {
     f.setWeight(static_cast<QFont::Weight>(weight));
     return f;
 }
-QFont sansSerif(qreal points) { return makeFont(QStringLiteral("MS Sans Serif"), points, QFont::Bold); }
+QFont sansSerif(qreal points) {
+    return makeFont(QStringLiteral("MS Sans Serif"), points, QFont::Bold);
+}
 
 void setBackground(QWidget* widget, const QColor& colour) {
     QPalette colours = widget->palette();
@@ -173,7 +175,8 @@ void Form1::buildLayout() {
     Label5->hide();
 
     // Bottom left: card type.
-    Label7 = label(this, QStringLiteral("Typ av bilder på korten"), twipsRect(960, 3960, 2775, 375));
+    Label7 =
+        label(this, QStringLiteral("Typ av bilder på korten"), twipsRect(960, 3960, 2775, 375));
     Panel3D1 = new SSPanel(this);
     Panel3D1->setGeometry(twipsRect(1080, 4560, 2295, 1815));
     Panel3D1->setFont(sansSerif(8.25));
@@ -263,11 +266,12 @@ bool Form1::pickFile(const QString& title, const QString& filter) {
     if (hämtafil->FileName.isEmpty()) return false;
     if (!shared::MenuWriter::canStore(hämtafil->FileTitle()) ||
         !shared::MenuWriter::canStore(hämtafil->Folder())) {
-        showMessage(this,
-                    QStringLiteral("Filen \"%1\" kan inte väljas: namnet eller mappen innehåller "
-                                   "citattecken eller radbrytning, och sådana kan inte sparas i menyn.")
-                        .arg(hämtafil->FileName),
-                    QStringLiteral("Fel"));
+        showMessage(
+            this,
+            QStringLiteral("Filen \"%1\" kan inte väljas: namnet eller mappen innehåller "
+                           "citattecken eller radbrytning, och sådana kan inte sparas i menyn.")
+                .arg(hämtafil->FileName),
+            QStringLiteral("Fel"));
         return false;
     }
     return true;
@@ -317,7 +321,8 @@ void Form1::Option3D1_Click(int /*index*/, bool /*value*/) {
 }
 
 void Form1::SSCommand1_Click() {
-    if (!pickFile(QStringLiteral("Hämta "), QStringLiteral("Bild fil (*.bmp *.jpg *.gif)|*.bmp;*.jpg;*.gif")))
+    if (!pickFile(QStringLiteral("Hämta "),
+                  QStringLiteral("Bild fil (*.bmp *.jpg *.gif)|*.bmp;*.jpg;*.gif")))
         return;
     Label5->setText(hämtafil->Folder());
     Label8->setText(hämtafil->FileTitle());
@@ -348,7 +353,9 @@ void Form1::Command3D2_Click() {
     shared::endAtOnce(0);
 }
 
-void Form1::Command3D3_Click() { shared::endAtOnce(0); }
+void Form1::Command3D3_Click() {
+    shared::endAtOnce(0);
+}
 
 void Form1::SSCommand2_Click() {
     if (!passesFinishingChecks()) return;
@@ -361,7 +368,9 @@ void Form1::SSCommand3_Click() {
     (new Form5())->show();
 }
 
-void Form1::SSCommand4_Click() { Global::ClearMenu(); }
+void Form1::SSCommand4_Click() {
+    Global::ClearMenu();
+}
 
 void Form1::closeEvent(QCloseEvent* event) {
     if (!isEnabled()) {

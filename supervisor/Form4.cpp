@@ -35,7 +35,8 @@ Form4::Form4() {
     Command3D2 = new SSCommand(QStringLiteral("Avbryt"), this);
     Command3D2->setGeometry(twipsRect(600, 2280, 1005, 555));
     Command3D2->setFont(boldFont(QStringLiteral("Arial"), 9.75));
-    Label1 = new QLabel(QStringLiteral("Skriv in det namn som du vill spara inställningarna under"), this);
+    Label1 = new QLabel(QStringLiteral("Skriv in det namn som du vill spara inställningarna under"),
+                        this);
     Label1->setGeometry(twipsRect(240, 240, 3135, 1095));
     Label1->setFont(boldFont(QStringLiteral("MS Sans Serif"), 12));
     Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -64,6 +65,8 @@ void Form4::Command3D1_Click() {
     enableMainWindowAndUnload();
 }
 
-void Form4::Command3D2_Click() { enableMainWindowAndUnload(); }
+void Form4::Command3D2_Click() {
+    enableMainWindowAndUnload();
+}
 
 }  // namespace kelvuadm

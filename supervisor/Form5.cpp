@@ -61,7 +61,9 @@ void Form5::File1_Click() {
     if (!selected.isEmpty()) Global::SelectedSettingsFile = selected.constFirst()->text();
 }
 
-void Form5::File1_DblClick() { Command3D1_Click(); }
+void Form5::File1_DblClick() {
+    Command3D1_Click();
+}
 
 void Form5::Command3D1_Click() {
     if (Global::SelectedSettingsFile.isEmpty()) return;
@@ -79,6 +81,8 @@ void Form5::Command3D1_Click() {
     enableMainWindowAndUnload();
 }
 
-void Form5::Command3D2_Click() { enableMainWindowAndUnload(); }
+void Form5::Command3D2_Click() {
+    enableMainWindowAndUnload();
+}
 
 }  // namespace kelvuadm

@@ -31,11 +31,12 @@ using shared::RuntimeError;
 void checkRange(const shared::MenuReader& file, int value, int lowest, int highest, int number,
                 const QString& what) {
     if (value < lowest || value > highest)
-        throw RuntimeError(number, QStringLiteral("I filen \"%1\" är %2 %3, men får bara vara %4 till %5.")
-                                       .arg(file.fileName(), what)
-                                       .arg(value)
-                                       .arg(lowest)
-                                       .arg(highest));
+        throw RuntimeError(number,
+                           QStringLiteral("I filen \"%1\" är %2 %3, men får bara vara %4 till %5.")
+                               .arg(file.fileName(), what)
+                               .arg(value)
+                               .arg(lowest)
+                               .arg(highest));
 }
 
 }  // namespace
@@ -88,7 +89,9 @@ void ApplyMenu(const MenuData& menu) {
     }
 }
 
-void LoadMenuFile(const QString& path) { ApplyMenu(ReadMenuFile(path)); }
+void LoadMenuFile(const QString& path) {
+    ApplyMenu(ReadMenuFile(path));
+}
 
 void ClearMenu() {
     Form1& form = MainWindow();

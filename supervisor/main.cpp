@@ -1,6 +1,6 @@
+#include "Fonts.h"
 #include "Form1.h"
 #include "Global.h"
-#include "Fonts.h"
 #include "ProgramControl.h"
 #include "Translation.h"
 

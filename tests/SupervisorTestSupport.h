@@ -170,9 +170,7 @@ public:
     QString home(const QString& name = QString()) const {
         return name.isEmpty() ? m_home.path() : m_home.filePath(name);
     }
-    QString folderText(const QString& name) const {
-        return QDir::toNativeSeparators(home(name));
-    }
+    QString folderText(const QString& name) const { return QDir::toNativeSeparators(home(name)); }
     // A file in a sub-folder of the test folder, made on the way.
     QString makeFile(const QString& relative, const QByteArray& bytes = "x") {
         const QString path = home(relative);
@@ -223,7 +221,8 @@ public:
     template <class T>
     T* openDialog() const {
         for (QWidget* window : QApplication::topLevelWidgets())
-            if (auto* dialog = qobject_cast<T*>(window); dialog && dialog->isVisible()) return dialog;
+            if (auto* dialog = qobject_cast<T*>(window); dialog && dialog->isVisible())
+                return dialog;
         return nullptr;
     }
     // "Spara som" and "Hämta" as clicked; the dialog they show, if any.

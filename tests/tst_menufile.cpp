@@ -84,28 +84,32 @@ void TestMenuFile::readsTheFileForms_data() {
     const QStringList two = {QStringLiteral("a.exe"), QStringLiteral("C:\\x"),
                              QStringLiteral("b.exe"), QStringLiteral("C:\\y")};
     QTest::newRow("one value a line, CR LF, with picture")
-        << QByteArray("2\r\n1\r\n\"a.exe\"\r\n\"C:\\x\"\r\n\"b.exe\"\r\n\"C:\\y\"\r\n0\r\n\"C:\\p\"\r\n"
-                      "\"sol.bmp\"\r\n")
+        << QByteArray(
+               "2\r\n1\r\n\"a.exe\"\r\n\"C:\\x\"\r\n\"b.exe\"\r\n\"C:\\y\"\r\n0\r\n\"C:\\p\"\r\n"
+               "\"sol.bmp\"\r\n")
         << 2 << 1 << two << 0 << QStringLiteral("C:\\p") << QStringLiteral("sol.bmp");
     QTest::newRow("LF only")
-        << QByteArray("2\n1\n\"a.exe\"\n\"C:\\x\"\n\"b.exe\"\n\"C:\\y\"\n0\n\"C:\\p\"\n\"sol.bmp\"\n")
+        << QByteArray(
+               "2\n1\n\"a.exe\"\n\"C:\\x\"\n\"b.exe\"\n\"C:\\y\"\n0\n\"C:\\p\"\n\"sol.bmp\"\n")
         << 2 << 1 << two << 0 << QStringLiteral("C:\\p") << QStringLiteral("sol.bmp");
     QTest::newRow("all on one line, commas, no final line end")
-        << QByteArray("2,1,\"a.exe\",\"C:\\x\",\"b.exe\",\"C:\\y\",0,\"C:\\p\",\"sol.bmp\"")
-        << 2 << 1 << two << 0 << QStringLiteral("C:\\p") << QStringLiteral("sol.bmp");
+        << QByteArray("2,1,\"a.exe\",\"C:\\x\",\"b.exe\",\"C:\\y\",0,\"C:\\p\",\"sol.bmp\"") << 2
+        << 1 << two << 0 << QStringLiteral("C:\\p") << QStringLiteral("sol.bmp");
     QTest::newRow("mixed lines, leading spaces skipped")
-        << QByteArray("  2 ,  1\r\n   \"a.exe\", \"C:\\x\"\r\n\"b.exe\"\r\n  \"C:\\y\"  \r\n 0,\"C:\\p\","
-                      "\"sol.bmp\"\r\n")
+        << QByteArray(
+               "  2 ,  1\r\n   \"a.exe\", \"C:\\x\"\r\n\"b.exe\"\r\n  \"C:\\y\"  \r\n 0,\"C:\\p\","
+               "\"sol.bmp\"\r\n")
         << 2 << 1 << two << 0 << QStringLiteral("C:\\p") << QStringLiteral("sol.bmp");
     QTest::newRow("reward 1 ends after the index")
-        << QByteArray("2\r\n0\r\n\"a.exe\"\r\n\"C:\\x\"\r\n\"b.exe\"\r\n\"C:\\y\"\r\n1\r\n") << 2 << 0
-        << two << 1 << QString() << QString();
-    QTest::newRow("N = 0")
-        << QByteArray("0\r\n3\r\n0\r\n\"/bilder\"\r\n\"sol.png\"\r\n") << 0 << 3 << QStringList()
-        << 0 << QStringLiteral("/bilder") << QStringLiteral("sol.png");
+        << QByteArray("2\r\n0\r\n\"a.exe\"\r\n\"C:\\x\"\r\n\"b.exe\"\r\n\"C:\\y\"\r\n1\r\n") << 2
+        << 0 << two << 1 << QString() << QString();
+    QTest::newRow("N = 0") << QByteArray("0\r\n3\r\n0\r\n\"/bilder\"\r\n\"sol.png\"\r\n") << 0 << 3
+                           << QStringList() << 0 << QStringLiteral("/bilder")
+                           << QStringLiteral("sol.png");
     QTest::newRow("commas and spaces inside quoted names")
-        << QByteArray("1\r\n0\r\n\"räkna, lätt.exe\"\r\n\"C:\\Övningar, nya\"\r\n0\r\n"
-                      "\"C:\\a,b\"\r\n\" sol , 2.bmp\"\r\n")
+        << QByteArray(
+               "1\r\n0\r\n\"räkna, lätt.exe\"\r\n\"C:\\Övningar, nya\"\r\n0\r\n"
+               "\"C:\\a,b\"\r\n\" sol , 2.bmp\"\r\n")
         << 1 << 0
         << QStringList{QStringLiteral("räkna, lätt.exe"), QStringLiteral("C:\\Övningar, nya")} << 0
         << QStringLiteral("C:\\a,b") << QStringLiteral(" sol , 2.bmp");
@@ -118,21 +122,24 @@ void TestMenuFile::readsTheFileForms_data() {
         << QStringList{QStringLiteral("åäö.exe"), QStringLiteral("C:\\Åsa")} << 1 << QString()
         << QString();
     QTest::newRow("UTF-8 byte-order mark skipped")
-        << QByteArray("\xEF\xBB\xBF" "1\r\n0\r\n\"a.exe\"\r\n\"C:\\x\"\r\n1\r\n") << 1 << 0
-        << QStringList{QStringLiteral("a.exe"), QStringLiteral("C:\\x")} << 1 << QString()
+        << QByteArray(
+               "\xEF\xBB\xBF"
+               "1\r\n0\r\n\"a.exe\"\r\n\"C:\\x\"\r\n1\r\n")
+        << 1 << 0 << QStringList{QStringLiteral("a.exe"), QStringLiteral("C:\\x")} << 1 << QString()
         << QString();
     QTest::newRow("stray 8-bit byte after the last value")
         << QByteArray("1\r\n0\r\n\"\xC3\xA5.exe\"\r\n\"/x\"\r\n1\r\n\xE9") << 1 << 0
-        << QStringList{QStringLiteral("å.exe"), QStringLiteral("/x")} << 1 << QString() << QString();
+        << QStringList{QStringLiteral("å.exe"), QStringLiteral("/x")} << 1 << QString()
+        << QString();
     QTest::newRow("unquoted strings run to comma or line end")
         << QByteArray("1\r\n0\r\nspel.exe  ,C:\\x\r\n1\r\n") << 1 << 0
         << QStringList{QStringLiteral("spel.exe"), QStringLiteral("C:\\x")} << 1 << QString()
         << QString();
     QTest::newRow("nothing after the last value is read")
-        << QByteArray("0\r\n0\r\n1\r\nskräp\r\n\"\r\n") << 0 << 0 << QStringList() << 1
-        << QString() << QString();
-    QTest::newRow("negative count")
-        << QByteArray("-1\r\n0\r\n1\r\n") << -1 << 0 << QStringList() << 1 << QString() << QString();
+        << QByteArray("0\r\n0\r\n1\r\nskräp\r\n\"\r\n") << 0 << 0 << QStringList() << 1 << QString()
+        << QString();
+    QTest::newRow("negative count") << QByteArray("-1\r\n0\r\n1\r\n") << -1 << 0 << QStringList()
+                                    << 1 << QString() << QString();
 }
 
 void TestMenuFile::readsTheFileForms() {
@@ -153,8 +160,8 @@ void TestMenuFile::failures_data() {
     QTest::addColumn<QString>("mentions");
 
     QTest::newRow("missing file") << QByteArray() << false << 53 << QStringLiteral("finns inte");
-    QTest::newRow("a folder, not a file") << QByteArray("FOLDER") << false << 75
-                                          << QStringLiteral("kan inte öppnas");
+    QTest::newRow("a folder, not a file")
+        << QByteArray("FOLDER") << false << 75 << QStringLiteral("kan inte öppnas");
     QTest::newRow("empty file") << QByteArray() << true << 62 << QStringLiteral("värde 1 (antal)");
     QTest::newRow("ends before the picture name")
         << QByteArray("0\r\n0\r\n0\r\n\"C:\\p\"\r\n") << true << 62
@@ -166,10 +173,10 @@ void TestMenuFile::failures_data() {
         << QByteArray("tre\r\n0\r\n1\r\n") << true << 13 << QStringLiteral("\"tre\"");
     QTest::newRow("card type quoted text")
         << QByteArray("0\r\n\"Siffror\"\r\n1\r\n") << true << 13 << QStringLiteral("värde 2 (typ)");
-    QTest::newRow("empty integer field") << QByteArray("\r\n0\r\n1\r\n") << true << 13
-                                         << QStringLiteral("värde 1");
-    QTest::newRow("decimal number") << QByteArray("1.5\r\n") << true << 13
-                                    << QStringLiteral("\"1.5\"");
+    QTest::newRow("empty integer field")
+        << QByteArray("\r\n0\r\n1\r\n") << true << 13 << QStringLiteral("värde 1");
+    QTest::newRow("decimal number")
+        << QByteArray("1.5\r\n") << true << 13 << QStringLiteral("\"1.5\"");
     QTest::newRow("32768") << QByteArray("32768\r\n0\r\n1\r\n") << true << 6
                            << QStringLiteral("\"32768\"");
     QTest::newRow("-32769") << QByteArray("0\r\n-32769\r\n1\r\n") << true << 6
@@ -225,7 +232,8 @@ void TestMenuFile::writerWritesTheSupervisorsForm() {
     writer.commit();
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), QByteArray("1\r\n0\r\n\"r\xC3\xA4kna.exe\"\r\n\"C:\\\xC3\x96va\"\r\n-1\r\n"));
+    QCOMPARE(file.readAll(),
+             QByteArray("1\r\n0\r\n\"r\xC3\xA4kna.exe\"\r\n\"C:\\\xC3\x96va\"\r\n-1\r\n"));
 }
 
 void TestMenuFile::writtenMenuReadsBack() {

@@ -6,13 +6,13 @@
 #include "Svartbakgrund.h"
 #include "Twips.h"
 
+#include <QCloseEvent>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QScreen>
 #include <QTemporaryDir>
-#include <QCloseEvent>
 #include <QTest>
 #include <QTimer>
 
@@ -30,11 +30,15 @@ struct Card {
     int top;
 };
 // The layout as the cards stand, card 0 first.
-const Card Layout[] = {{360, 480},  {2660, 480},  {4960, 480},  {7260, 480}, {360, 4500},
+const Card Layout[] = {{360, 480},   {2660, 480},  {4960, 480},  {7260, 480},  {360, 4500},
                        {2660, 4500}, {4960, 4500}, {7260, 4500}, {9560, 4500}, {11860, 4500}};
 
-QByteArray quoted(const QString& text) { return '"' + text.toUtf8() + "\"\r\n"; }
-QByteArray integer(int value) { return QByteArray::number(value) + "\r\n"; }
+QByteArray quoted(const QString& text) {
+    return '"' + text.toUtf8() + "\"\r\n";
+}
+QByteArray integer(int value) {
+    return QByteArray::number(value) + "\r\n";
+}
 
 void writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
@@ -78,7 +82,8 @@ private:
         for (int k = 0; k < count; ++k)
             exercises.append({QStringLiteral("ovning%1.sh").arg(k), home()});
         if (withReward) savePicture(home(QStringLiteral("sol.png")), Qt::yellow, "PNG");
-        writeMenu(count, cardType, exercises, withReward ? 0 : 1, home(), QStringLiteral("sol.png"));
+        writeMenu(count, cardType, exercises, withReward ? 0 : 1, home(),
+                  QStringLiteral("sol.png"));
     }
     // Runs the load handler as the program does, then shows the window.
     void load() {
@@ -166,8 +171,7 @@ void TestRunner::cardLayout_data() {
     QTest::newRow("N=0 without reward") << 0 << false << QList<int>{} << 9510;
     QTest::newRow("N=3 with reward") << 3 << true << QList<int>{0, 1, 2, 3} << 9510;
     QTest::newRow("N=4 with reward") << 4 << true << QList<int>{0, 1, 2, 3, 4} << 9510;
-    QTest::newRow("N=8 without reward")
-        << 8 << false << QList<int>{0, 1, 2, 3, 4, 5, 6, 7} << 9510;
+    QTest::newRow("N=8 without reward") << 8 << false << QList<int>{0, 1, 2, 3, 4, 5, 6, 7} << 9510;
     // Cards beyond the designed client area widen the window so they can be reached.
     QTest::newRow("N=8 with reward")
         << 8 << true << QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8} << 9560 + Side + 195;
@@ -207,8 +211,10 @@ void TestRunner::cardFaces_data() {
     QTest::addColumn<bool>("reward");
     QTest::newRow("0 digits, 5 and a reward") << 0 << QStringLiteral("12345") << false << 5 << true;
     QTest::newRow("0 digits, 9") << 0 << QStringLiteral("123456789") << false << 9 << false;
-    QTest::newRow("1 letters, 5 and a reward") << 1 << QStringLiteral("ABCDE") << false << 5 << true;
-    QTest::newRow("1 letters, 8 and a reward") << 1 << QStringLiteral("ABCDEFGH") << false << 8 << true;
+    QTest::newRow("1 letters, 5 and a reward")
+        << 1 << QStringLiteral("ABCDE") << false << 5 << true;
+    QTest::newRow("1 letters, 8 and a reward")
+        << 1 << QStringLiteral("ABCDEFGH") << false << 8 << true;
     QTest::newRow("1 letters, 9") << 1 << QStringLiteral("ABCDEFGHI") << false << 9 << false;
     QTest::newRow("2 pictures, 9") << 2 << QString() << true << 9 << false;
     QTest::newRow("2 pictures, 8 and a reward") << 2 << QString() << true << 8 << true;
@@ -244,8 +250,8 @@ void TestRunner::cardFaces() {
 void TestRunner::oneLineMenuGivesTheSameCards() {
     savePicture(home(QStringLiteral("sol.png")), Qt::yellow, "PNG");
     writeFile(home(QStringLiteral("kelvu.ini")),
-              "2,1,\"a.sh\",\"" + home().toUtf8() + "\",\"b.sh\",\"" + home().toUtf8() +
-                  "\",0,\"" + home().toUtf8() + "\",\"sol.png\"");
+              "2,1,\"a.sh\",\"" + home().toUtf8() + "\",\"b.sh\",\"" + home().toUtf8() + "\",0,\"" +
+                  home().toUtf8() + "\",\"sol.png\"");
     load();
     QVERIFY(!m_error);
     QCOMPARE(visibleCards(), (QList<int>{0, 1, 2}));
@@ -292,7 +298,8 @@ void TestRunner::clicksOutOfTurnDoNothing() {
     QCOMPARE(visibleCards(), (QList<int>{1, 2}));
     click(1);  // card 1 still works once card 0 has been started
     QTRY_COMPARE_WITH_TIMEOUT(startedLog().size(), 2, 10000);
-    QCOMPARE(startedLog(), (QStringList{QStringLiteral("a ") + folder, QStringLiteral("b ") + folder}));
+    QCOMPARE(startedLog(),
+             (QStringList{QStringLiteral("a ") + folder, QStringLiteral("b ") + folder}));
     QCOMPARE(visibleCards(), QList<int>{2});
     QVERIFY(!m_error);
     QVERIFY(!m_endStatus);
@@ -367,16 +374,17 @@ void TestRunner::startUpFailures_data() {
     QTest::addColumn<QString>("mentions");
     const QByteArray here = quoted(QStringLiteral("HOME"));
     QTest::newRow("no kelvu.ini") << QByteArray() << 53 << QStringLiteral("kelvu.ini");
-    QTest::newRow("kelvu.ini cannot be opened") << QByteArray("FOLDER") << 75
-                                                << QStringLiteral("kelvu.ini");
+    QTest::newRow("kelvu.ini cannot be opened")
+        << QByteArray("FOLDER") << 75 << QStringLiteral("kelvu.ini");
     QTest::newRow("ends early") << QByteArray("2\r\n0\r\n\"a.sh\"\r\n") << 62
                                 << QStringLiteral("mapp för övning 1");
     QTest::newRow("count 32768") << QByteArray("32768\r\n0\r\n1\r\n") << 6
                                  << QStringLiteral("antal övningar");
     QTest::newRow("card type not a number")
         << QByteArray("0\r\nx\r\n1\r\n") << 13 << QStringLiteral("korttyp");
-    QTest::newRow("ten exercises") << QByteArray("10\r\n0\r\n") + QByteArray("\"a\",\"b\"\r\n").repeated(10) + "1\r\n"
-                                   << 9 << QStringLiteral("högst 9");
+    QTest::newRow("ten exercises")
+        << QByteArray("10\r\n0\r\n") + QByteArray("\"a\",\"b\"\r\n").repeated(10) + "1\r\n"
+        << 9 << QStringLiteral("högst 9");
     QTest::newRow("nine exercises with reward")
         << QByteArray("9\r\n0\r\n") + QByteArray("\"a\",\"b\"\r\n").repeated(9) + "0\r\n" + here +
                quoted(QStringLiteral("sol.png"))
@@ -384,11 +392,11 @@ void TestRunner::startUpFailures_data() {
     QTest::newRow("negative count with reward")
         << QByteArray("-1\r\n0\r\n0\r\n") + here + quoted(QStringLiteral("sol.png")) << 9
         << QStringLiteral("-1");
-    QTest::newRow("negative count without reward") << QByteArray("-1\r\n0\r\n1\r\n") << 9
-                                                   << QStringLiteral("kort -1");
+    QTest::newRow("negative count without reward")
+        << QByteArray("-1\r\n0\r\n1\r\n") << 9 << QStringLiteral("kort -1");
     QTest::newRow("missing pictogram")
-        << QByteArray("3\r\n2\r\n") + QByteArray("\"a\",\"b\"\r\n").repeated(3) + "1\r\n" << 53
-        << QStringLiteral("3num.bmp");
+        << QByteArray("3\r\n2\r\n") + QByteArray("\"a\",\"b\"\r\n").repeated(3) + "1\r\n"
+        << 53 << QStringLiteral("3num.bmp");
     QTest::newRow("pictogram not a picture")
         << QByteArray("1\r\n2\r\n\"a\",\"b\"\r\n1\r\nBROKEN1") << 481 << QStringLiteral("1num.bmp");
     QTest::newRow("reward folder missing")
@@ -432,10 +440,10 @@ void TestRunner::launchFailures_data() {
     QTest::addColumn<QString>("program");
     QTest::addColumn<int>("number");
     QTest::newRow("folder missing") << QStringLiteral("saknas") << QStringLiteral("spel.sh") << 76;
-    QTest::newRow("program missing") << QStringLiteral("ovningar") << QStringLiteral("borta.sh")
-                                     << 53;
-    QTest::newRow("not executable") << QStringLiteral("ovningar") << QStringLiteral("text.txt")
-                                    << 75;
+    QTest::newRow("program missing")
+        << QStringLiteral("ovningar") << QStringLiteral("borta.sh") << 53;
+    QTest::newRow("not executable")
+        << QStringLiteral("ovningar") << QStringLiteral("text.txt") << 75;
 }
 
 void TestRunner::launchFailures() {

@@ -20,7 +20,8 @@ QByteArray menuFile(int count, int cardType, const QString& folder, int reward,
                     const QString& picture = QString()) {
     const QByteArray f = QDir::toNativeSeparators(folder).toUtf8();
     QByteArray bytes = QByteArray::number(count) + "\r\n" + QByteArray::number(cardType) + "\r\n";
-    for (int k = 0; k < count; ++k) bytes += "\"ovning" + QByteArray::number(k) + ".exe\"\r\n\"" + f + "\"\r\n";
+    for (int k = 0; k < count; ++k)
+        bytes += "\"ovning" + QByteArray::number(k) + ".exe\"\r\n\"" + f + "\"\r\n";
     bytes += QByteArray::number(reward) + "\r\n";
     if (reward == 0) bytes += "\"" + f + "\"\r\n\"" + picture.toUtf8() + "\"\r\n";
     return bytes;
@@ -33,7 +34,9 @@ void completeMenu(Supervisor& program) {
     program.chooseReward(1);
 }
 
-void type(QLineEdit* box, const QString& text) { QTest::keyClicks(box, text); }
+void type(QLineEdit* box, const QString& text) {
+    QTest::keyClicks(box, text);
+}
 
 }  // namespace
 
@@ -240,8 +243,8 @@ void TestSupervisorDialogs::openDialogLayoutAndList() {
     QCOMPARE(dialog->Command3D1->text(), QStringLiteral("Hämta"));
     QCOMPARE(dialog->Command3D2->text(), QStringLiteral("Avbryt"));
     QCOMPARE(dialog->File1->font().family(), QStringLiteral("Arial"));
-    QCOMPARE(items(dialog->File1),
-             (QStringList{QStringLiteral("A.INI"), QStringLiteral("b.ini"), QStringLiteral("kelvu.ini")}));
+    QCOMPARE(items(dialog->File1), (QStringList{QStringLiteral("A.INI"), QStringLiteral("b.ini"),
+                                                QStringLiteral("kelvu.ini")}));
     QVERIFY(dialog->File1->selectedItems().isEmpty());
     QTRY_COMPARE(QApplication::focusWidget(), dialog->File1);
     QVERIFY(dialog->File1->selectedItems().isEmpty());
@@ -265,7 +268,8 @@ void TestSupervisorDialogs::openReplacesTheMenu() {
     QVERIFY(program.errors.empty());
     QTRY_VERIFY(!program.openDialog<kelvuadm::Form5>());
     QVERIFY(form.isEnabled());
-    QCOMPARE(items(form.List1), (QStringList{QStringLiteral("ovning0.exe"), QStringLiteral("ovning1.exe")}));
+    QCOMPARE(items(form.List1),
+             (QStringList{QStringLiteral("ovning0.exe"), QStringLiteral("ovning1.exe")}));
     QCOMPARE(form.List2->count(), 2);
     QCOMPARE(Global::ListedCount, qint16(2));
     QCOMPARE(form.Label3->text(), QStringLiteral("2"));
@@ -379,7 +383,8 @@ void TestSupervisorDialogs::savedMenuLoadsBackIntoTheSameWindow() {
     Form1& form = program.start();
     const QString first = program.makeFile(QStringLiteral("ett, två/räkna.exe"));
     const QString second = program.makeFile(QStringLiteral("tre/läsa.exe"));
-    program.buildMenu({first, second, first}, 2, program.makeFile(QStringLiteral("bilder/sol.gif")));
+    program.buildMenu({first, second, first}, 2,
+                      program.makeFile(QStringLiteral("bilder/sol.gif")));
     const QStringList names = items(form.List1);
     const QStringList folders = items(form.List2);
     kelvuadm::Form4* save = program.clickSaveAs();

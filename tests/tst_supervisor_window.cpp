@@ -19,8 +19,8 @@ const QString PictureMessage = QStringLiteral("Ingen belöningsbild är vald!");
 
 QByteArray menuBytes(const QString& home) {
     const QByteArray h = QDir::toNativeSeparators(home).toUtf8();
-    return "2\r\n1\r\n\"räkna.exe\"\r\n\"" + h + "\"\r\n\"läsa.exe\"\r\n\"" + h + "/läsa\"\r\n0\r\n\"" +
-           h + "\"\r\n\"sol.bmp\"\r\n";
+    return "2\r\n1\r\n\"räkna.exe\"\r\n\"" + h + "\"\r\n\"läsa.exe\"\r\n\"" + h +
+           "/läsa\"\r\n0\r\n\"" + h + "\"\r\n\"sol.bmp\"\r\n";
 }
 
 }  // namespace
@@ -75,9 +75,9 @@ void TestSupervisorWindow::opensInItsInitialStateWithoutAMenu() {
     QCOMPARE(messageFrom([&] { program.click(form.Command3D2); }), std::nullopt);
     QCOMPARE(program.endStatus, std::optional<int>(0));
     const QByteArray folder = program.folderText(QStringLiteral("spel")).toUtf8();
-    QCOMPARE(readFile(program.home(QStringLiteral("kelvu.ini"))),
-             "3\r\n3\r\n" + QByteArray("\"spel.exe\"\r\n\"" + folder + "\"\r\n").repeated(3) +
-                 "1\r\n");
+    QCOMPARE(
+        readFile(program.home(QStringLiteral("kelvu.ini"))),
+        "3\r\n3\r\n" + QByteArray("\"spel.exe\"\r\n\"" + folder + "\"\r\n").repeated(3) + "1\r\n");
 }
 
 void TestSupervisorWindow::layoutAsDesigned() {
@@ -195,9 +195,11 @@ void TestSupervisorWindow::opensTheActiveMenu() {
     QCOMPARE(form.VScroll1->value(), 2);
     QCOMPARE(Global::ListedCount, qint16(2));
     QCOMPARE(Global::WantedCount, qint16(2));
-    QCOMPARE(items(form.List1), (QStringList{QStringLiteral("räkna.exe"), QStringLiteral("läsa.exe")}));
-    QCOMPARE(items(form.List2), (QStringList{program.folderText(QString()),
-                                             program.folderText(QString()) + QStringLiteral("/läsa")}));
+    QCOMPARE(items(form.List1),
+             (QStringList{QStringLiteral("räkna.exe"), QStringLiteral("läsa.exe")}));
+    QCOMPARE(items(form.List2),
+             (QStringList{program.folderText(QString()),
+                          program.folderText(QString()) + QStringLiteral("/läsa")}));
     QCOMPARE(form.Option3D2->selectedIndex(), 1);
     QCOMPARE(form.Option3D1->selectedIndex(), 0);
     QCOMPARE(form.Label8->text(), QStringLiteral("sol.bmp"));
@@ -301,8 +303,9 @@ void TestSupervisorWindow::addingFillsBothListsUpToTheCount() {
     QCOMPARE(QDir::currentPath(), program.home());
     QVERIFY(program.addExercise(second));
     QVERIFY(program.addExercise(first));  // the same program twice
-    QCOMPARE(items(form.List1), (QStringList{QStringLiteral("räkna.exe"), QStringLiteral("läsa.exe"),
-                                             QStringLiteral("räkna.exe")}));
+    QCOMPARE(items(form.List1),
+             (QStringList{QStringLiteral("räkna.exe"), QStringLiteral("läsa.exe"),
+                          QStringLiteral("räkna.exe")}));
     QCOMPARE(items(form.List2), (QStringList{program.folderText(QStringLiteral("övningar")),
                                              program.folderText(QStringLiteral("andra, mappen")),
                                              program.folderText(QStringLiteral("övningar"))}));
@@ -321,9 +324,10 @@ void TestSupervisorWindow::removingKeepsTheListsPaired() {
         program.addExercise(program.makeFile(QString::fromUtf8(name)));
 
     program.doubleClickEntry(1);
-    QCOMPARE(items(form.List1), (QStringList{QStringLiteral("ett.exe"), QStringLiteral("tre.exe")}));
-    QCOMPARE(items(form.List2),
-             (QStringList{program.folderText(QStringLiteral("a")), program.folderText(QStringLiteral("c"))}));
+    QCOMPARE(items(form.List1),
+             (QStringList{QStringLiteral("ett.exe"), QStringLiteral("tre.exe")}));
+    QCOMPARE(items(form.List2), (QStringList{program.folderText(QStringLiteral("a")),
+                                             program.folderText(QStringLiteral("c"))}));
     QCOMPARE(Global::ListedCount, qint16(2));
     QCOMPARE(form.Label3->text(), QStringLiteral("3"));
     QCOMPARE(Global::WantedCount, qint16(3));
@@ -438,8 +442,9 @@ void TestSupervisorWindow::pickingAPictureFillsFolderAndName() {
     QVERIFY(save);
     save->Text1->setText(QStringLiteral("utan"));
     program.click(save->Command3D1);
-    QCOMPARE(readFile(program.home(QStringLiteral("utan.ini"))),
-             "1\r\n0\r\n\"spel.exe\"\r\n\"" + program.folderText(QString()).toUtf8() + "\"\r\n1\r\n");
+    QCOMPARE(
+        readFile(program.home(QStringLiteral("utan.ini"))),
+        "1\r\n0\r\n\"spel.exe\"\r\n\"" + program.folderText(QString()).toUtf8() + "\"\r\n1\r\n");
 }
 
 void TestSupervisorWindow::finishingChecksInTheirOrder() {
@@ -533,7 +538,8 @@ void TestSupervisorWindow::okThatCannotWriteKeepsEverything() {
     // Once the way is free, the same menu is saved.
     program.click(form.Command3D2);
     QCOMPARE(program.endStatus, std::optional<int>(0));
-    QVERIFY(readFile(program.home(QStringLiteral("kelvu.ini"))).startsWith("1\r\n1\r\n\"spel.exe\""));
+    QVERIFY(
+        readFile(program.home(QStringLiteral("kelvu.ini"))).startsWith("1\r\n1\r\n\"spel.exe\""));
 }
 
 void TestSupervisorWindow::avbrytAndTheCloseBoxWriteNothing() {
@@ -546,7 +552,8 @@ void TestSupervisorWindow::avbrytAndTheCloseBoxWriteNothing() {
         program.click(form.Command3D3);
         QCOMPARE(program.endStatus, std::optional<int>(0));
         QCOMPARE(readFile(program.home(QStringLiteral("kelvu.ini"))), old);
-        QCOMPARE(QDir(program.home()).entryList(QDir::Files), QStringList{QStringLiteral("kelvu.ini")});
+        QCOMPARE(QDir(program.home()).entryList(QDir::Files),
+                 QStringList{QStringLiteral("kelvu.ini")});
     }
     {
         Supervisor program;
