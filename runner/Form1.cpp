@@ -8,14 +8,12 @@
 #include "SSCommand.h"
 #include "Svartbakgrund.h"
 #include "Twips.h"
+#include "WindowStyle.h"
 
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QProcess>
-#include <QScreen>
-#include <QStyle>
 
 namespace kelvu {
 
@@ -53,19 +51,11 @@ constexpr int RewardPicture = 0;
 
 Form1::Form1() {
     setWindowTitle(QStringLiteral("Arbetsordning"));
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, QColor(255, 255, 128));
-    setPalette(colours);
-    setAutoFillBackground(true);
+    shared::setBackColour(this, shared::LightYellow);
     setFixedSize(twipsToPixels(ClientWidth), twipsToPixels(ClientHeight));
 
     auto* first = new SSCommand(this);
-    QFont font(QStringLiteral("Times New Roman"));
-    font.setPointSizeF(79.5);
-    font.setWeight(QFont::Normal);
-    font.setItalic(false);
-    font.setUnderline(false);
-    first->setFont(font);
+    first->setFont(shared::makeFont(QStringLiteral("Times New Roman"), 79.5, QFont::Normal));
     QPalette text = first->palette();
     text.setColor(QPalette::ButtonText, palette().color(QPalette::WindowText));
     first->setPalette(text);
@@ -133,9 +123,7 @@ void Form1::Form_Load() {
     fitClientAreaToCards();
 
     // Centred on the screen, in front of the backdrop.
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
-                                        screen->availableGeometry()));
+    shared::centreOnScreen(this);
 }
 
 void Form1::createCards() {

@@ -18,6 +18,13 @@ namespace shared {
 // reportRuntimeError(). Once the program is ending, no handler runs any more.
 void runHandler(const std::function<void()>& handler);
 
+// A slot that runs the member function as an event handler, for connect():
+// connect(button, &QPushButton::clicked, this, handlerFor(this, &Form1::OK_Click)).
+template <class Window, class... Args>
+auto handlerFor(Window* window, void (Window::*handler)(Args...)) {
+    return [window, handler](Args... args) { runHandler([&] { (window->*handler)(args...); }); };
+}
+
 // Shows the standard error message (number, name, description) and waits
 // until it is acknowledged. The program goes on afterwards.
 void showRuntimeError(const RuntimeError& error);

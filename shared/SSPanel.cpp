@@ -1,6 +1,6 @@
 #include "SSPanel.h"
 
-#include <QPalette>
+#include "WindowStyle.h"
 
 SSPanel::SSPanel(QWidget* parent) : QFrame(parent) {
     setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -9,7 +9,5 @@ SSPanel::SSPanel(QWidget* parent) : QFrame(parent) {
 }
 
 void SSPanel::setBackColor(const QColor& colour) {
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, colour);
-    setPalette(colours);
+    shared::setBackColour(this, colour);
 }

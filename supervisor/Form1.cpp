@@ -13,17 +13,15 @@
 #include "Svartbakgrund.h"
 #include "SystemColours.h"
 #include "Twips.h"
+#include "WindowStyle.h"
 
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
-#include <QScreen>
 #include <QScrollBar>
-#include <QStyle>
 
 namespace kelvuadm {
 
@@ -34,27 +32,13 @@ using shared::twipsToPixels;
 
 namespace {
 
-const QColor LightYellow(255, 255, 128);
 const QColor White(255, 255, 255);
 const QColor Grey(128, 128, 128);
 
 const QString ActiveMenuFile = QStringLiteral("kelvu.ini");
 
-QFont makeFont(const QString& family, qreal points, int weight) {
-    QFont f(family);
-    f.setPointSizeF(points);
-    f.setWeight(static_cast<QFont::Weight>(weight));
-    return f;
-}
 QFont sansSerif(qreal points) {
-    return makeFont(QStringLiteral("MS Sans Serif"), points, QFont::Bold);
-}
-
-void setBackground(QWidget* widget, const QColor& colour) {
-    QPalette colours = widget->palette();
-    colours.setColor(QPalette::Window, colour);
-    widget->setPalette(colours);
-    widget->setAutoFillBackground(true);
+    return shared::makeFont(QStringLiteral("MS Sans Serif"), points, QFont::Bold);
 }
 
 QLabel* label(QWidget* parent, const QString& text, QRect geometry) {
@@ -72,7 +56,7 @@ QLabel* whiteBox(QWidget* parent, QRect geometry) {
     l->setAlignment(Qt::AlignCenter);
     l->setFrameStyle(QFrame::Box | QFrame::Plain);
     l->setLineWidth(1);
-    setBackground(l, White);
+    shared::setBackColour(l, White);
     return l;
 }
 
@@ -85,7 +69,7 @@ SSCommand* button(QWidget* parent, const QString& caption, QRect geometry) {
 QFrame* line(QWidget* parent, QRect geometry) {
     auto* l = new QFrame(parent);
     l->setGeometry(geometry);
-    setBackground(l, Grey);
+    shared::setBackColour(l, Grey);
     return l;
 }
 
@@ -114,7 +98,7 @@ Form1::Form1() {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setFixedSize(twipsToPixels(9510), twipsToPixels(6825));
-    setBackground(this, LightYellow);
+    shared::setBackColour(this, shared::LightYellow);
     QPalette text = palette();
     text.setColor(QPalette::WindowText, systemColour(SystemColour::WindowText));
     setPalette(text);
@@ -134,7 +118,7 @@ void Form1::buildLayout() {
     Label4 = label(this, QStringLiteral("Antal övningar:"), twipsRect(120, 120, 1335, 735));
     Label4->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Label3 = whiteBox(this, twipsRect(480, 1080, 495, 735));
-    Label3->setFont(makeFont(QStringLiteral("Times New Roman"), 30, QFont::Normal));
+    Label3->setFont(shared::makeFont(QStringLiteral("Times New Roman"), 30, QFont::Normal));
     Label3->setText(QStringLiteral("3"));
     VScroll1 = new QScrollBar(Qt::Vertical, this);
     VScroll1->setGeometry(twipsRect(960, 840, 255, 1215));
@@ -208,22 +192,18 @@ void Form1::setTabOrder() {
 }
 
 void Form1::connectHandlers() {
-    auto handle = [this](void (Form1::*handler)()) {
-        return [this, handler] { shared::runHandler([this, handler] { (this->*handler)(); }); };
-    };
-    connect(Command3D1, &QPushButton::clicked, this, handle(&Form1::Command3D1_Click));
-    connect(List1, &QListWidget::itemDoubleClicked, this, handle(&Form1::List1_DblClick));
-    connect(VScroll1, &QScrollBar::valueChanged, this, handle(&Form1::VScroll1_Change));
-    connect(Option3D1, &SSOptionGroup::clicked, this, [this](int index, bool value) {
-        shared::runHandler([this, index, value] { Option3D1_Click(index, value); });
-    });
+    using shared::handlerFor;
+    connect(Command3D1, &QPushButton::clicked, this, handlerFor(this, &Form1::Command3D1_Click));
+    connect(List1, &QListWidget::itemDoubleClicked, this, handlerFor(this, &Form1::List1_DblClick));
+    connect(VScroll1, &QScrollBar::valueChanged, this, handlerFor(this, &Form1::VScroll1_Change));
+    connect(Option3D1, &SSOptionGroup::clicked, this, handlerFor(this, &Form1::Option3D1_Click));
     // Choosing a card type changes nothing beyond the group's own selection.
-    connect(SSCommand1, &QPushButton::clicked, this, handle(&Form1::SSCommand1_Click));
-    connect(Command3D2, &QPushButton::clicked, this, handle(&Form1::Command3D2_Click));
-    connect(Command3D3, &QPushButton::clicked, this, handle(&Form1::Command3D3_Click));
-    connect(SSCommand2, &QPushButton::clicked, this, handle(&Form1::SSCommand2_Click));
-    connect(SSCommand3, &QPushButton::clicked, this, handle(&Form1::SSCommand3_Click));
-    connect(SSCommand4, &QPushButton::clicked, this, handle(&Form1::SSCommand4_Click));
+    connect(SSCommand1, &QPushButton::clicked, this, handlerFor(this, &Form1::SSCommand1_Click));
+    connect(Command3D2, &QPushButton::clicked, this, handlerFor(this, &Form1::Command3D2_Click));
+    connect(Command3D3, &QPushButton::clicked, this, handlerFor(this, &Form1::Command3D3_Click));
+    connect(SSCommand2, &QPushButton::clicked, this, handlerFor(this, &Form1::SSCommand2_Click));
+    connect(SSCommand3, &QPushButton::clicked, this, handlerFor(this, &Form1::SSCommand3_Click));
+    connect(SSCommand4, &QPushButton::clicked, this, handlerFor(this, &Form1::SSCommand4_Click));
 }
 
 void Form1::Form_Load() {
@@ -244,9 +224,7 @@ void Form1::Form_Load() {
     }
     // In the initial state the wanted count is the one the window shows.
     if (!loaded) Global::WantedCount = static_cast<qint16>(VScroll1->value());
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
-                                        screen->availableGeometry()));
+    shared::centreOnScreen(this);
 }
 
 void Form1::showEvent(QShowEvent* event) {
@@ -309,15 +287,11 @@ void Form1::VScroll1_Change() {
 }
 
 void Form1::Option3D1_Click(int /*index*/, bool /*value*/) {
-    QPalette colours = Label8->palette();
-    if (Option3D1->option(0)->isChecked()) {
-        Label8->setEnabled(true);
-        colours.setColor(QPalette::Window, systemColour(SystemColour::Window));
-    } else {
-        Label8->setEnabled(false);
-        colours.setColor(QPalette::Window, systemColour(SystemColour::Menu));
-    }
-    Label8->setPalette(colours);
+    // The picture name applies only while "På" is set; otherwise it shows greyed.
+    const bool applies = Option3D1->option(0)->isChecked();
+    Label8->setEnabled(applies);
+    shared::setBackColour(Label8,
+                          systemColour(applies ? SystemColour::Window : SystemColour::Menu));
 }
 
 void Form1::SSCommand1_Click() {

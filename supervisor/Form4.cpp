@@ -5,6 +5,7 @@
 #include "RuntimeError.h"
 #include "SSCommand.h"
 #include "Twips.h"
+#include "WindowStyle.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -17,10 +18,7 @@ using shared::twipsRect;
 
 namespace {
 QFont boldFont(const QString& family, qreal points) {
-    QFont f(family);
-    f.setPointSizeF(points);
-    f.setBold(true);
-    return f;
+    return shared::makeFont(family, points, QFont::Bold);
 }
 }  // namespace
 
@@ -47,9 +45,9 @@ Form4::Form4() {
     Text1->setFocus(Qt::OtherFocusReason);
 
     connect(Command3D1, &QPushButton::clicked, this,
-            [this] { shared::runHandler([this] { Command3D1_Click(); }); });
+            shared::handlerFor(this, &Form4::Command3D1_Click));
     connect(Command3D2, &QPushButton::clicked, this,
-            [this] { shared::runHandler([this] { Command3D2_Click(); }); });
+            shared::handlerFor(this, &Form4::Command3D2_Click));
 }
 
 void Form4::Command3D1_Click() {

@@ -5,6 +5,7 @@
 #include "RuntimeError.h"
 #include "SSCommand.h"
 #include "Twips.h"
+#include "WindowStyle.h"
 
 #include <QDir>
 #include <QListWidget>
@@ -15,10 +16,7 @@ using shared::twipsRect;
 
 namespace {
 QFont arialBold(qreal points) {
-    QFont f(QStringLiteral("Arial"));
-    f.setPointSizeF(points);
-    f.setBold(true);
-    return f;
+    return shared::makeFont(QStringLiteral("Arial"), points, QFont::Bold);
 }
 }  // namespace
 
@@ -47,13 +45,11 @@ Form5::Form5() {
     QWidget::setTabOrder(Command3D1, Command3D2);
     File1->setFocus(Qt::OtherFocusReason);
 
-    auto handle = [this](void (Form5::*handler)()) {
-        return [this, handler] { shared::runHandler([this, handler] { (this->*handler)(); }); };
-    };
-    connect(File1, &QListWidget::itemSelectionChanged, this, handle(&Form5::File1_Click));
-    connect(File1, &QListWidget::itemDoubleClicked, this, handle(&Form5::File1_DblClick));
-    connect(Command3D1, &QPushButton::clicked, this, handle(&Form5::Command3D1_Click));
-    connect(Command3D2, &QPushButton::clicked, this, handle(&Form5::Command3D2_Click));
+    using shared::handlerFor;
+    connect(File1, &QListWidget::itemSelectionChanged, this, handlerFor(this, &Form5::File1_Click));
+    connect(File1, &QListWidget::itemDoubleClicked, this, handlerFor(this, &Form5::File1_DblClick));
+    connect(Command3D1, &QPushButton::clicked, this, handlerFor(this, &Form5::Command3D1_Click));
+    connect(Command3D2, &QPushButton::clicked, this, handlerFor(this, &Form5::Command3D2_Click));
 }
 
 void Form5::File1_Click() {

@@ -3,11 +3,9 @@
 #include "Form1.h"
 #include "Global.h"
 #include "Twips.h"
+#include "WindowStyle.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
-#include <QScreen>
-#include <QStyle>
 
 namespace kelvuadm {
 
@@ -17,15 +15,9 @@ SettingsDialog::SettingsDialog()
     // No caption. Qt never hands the window system an empty title (it puts the
     // program's name there instead), so the caption is a single blank.
     setWindowTitle(QStringLiteral(" "));
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, QColor(255, 255, 128));
-    setPalette(colours);
-    setAutoFillBackground(true);
-    const QSize client(shared::twipsToPixels(3750), shared::twipsToPixels(3285));
-    resize(client);
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, client,
-                                        screen->availableGeometry()));
+    shared::setBackColour(this, shared::LightYellow);
+    resize(shared::twipsToPixels(3750), shared::twipsToPixels(3285));
+    shared::centreOnScreen(this);
 }
 
 void SettingsDialog::enableMainWindowAndUnload() {
