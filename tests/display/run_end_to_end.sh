@@ -13,7 +13,7 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$here/lib.sh"
 
 kd_init end-to-end
-kd_require_tools Xvfb xdpyinfo xprop xwininfo openbox xdotool import convert display
+kd_require_tools Xvfb xdpyinfo xprop xwininfo openbox xdotool import convert display xmessage
 kelvuadm=$(kd_program kelvuadm)
 kelvu=$(kd_program kelvu)
 
@@ -35,7 +35,9 @@ kd_paint_root "$DESKTOP"
 home="$KD_WORK/hem"
 mkdir -p "$home" "$KD_WORK/ovningar" "$KD_WORK/bilder"
 exercise="$KD_WORK/ovningar/rita.exe"
-printf '#!/bin/sh\npwd > "%s"\n' "$KD_WORK/started.txt" >"$exercise"
+# It records its folder, then shows a window of its own away from the runner's.
+printf '#!/bin/sh\npwd > "%s"\nexec xmessage -title Rita -geometry 300x100+20+20 "Rita en bild"\n' \
+    "$KD_WORK/started.txt" >"$exercise"
 chmod +x "$exercise"
 picture="$KD_WORK/bilder/pris.bmp"
 convert -size 64x64 xc:magenta "BMP3:$picture"
@@ -155,6 +157,19 @@ if kd_wait_until "$KD_TIMEOUT" test -s "$KD_WORK/started.txt"; then
 else
     kd_fail "the exercise did not start"
 fi
+# The exercise's window comes up in front of the black backdrop, with the focus.
+exercise_window() { xdotool search --onlyvisible --name '^Rita$' 2>/dev/null | head -n1; }
+if kd_wait_until "$KD_TIMEOUT" test -n "$(exercise_window)"; then
+    exercise_id=$(exercise_window)
+    kd_geometry "$exercise_id"
+    kd_wait_until "$KD_TIMEOUT" kd_shot_pixel_is_not $((KD_X + 5)) $((KD_Y + 5)) "$BLACK" || true
+    kd_screenshot exercise-window
+    kd_expect_not_pixel "the exercise's window lies in front of the backdrop" $((KD_X + 5)) $((KD_Y + 5)) "$BLACK"
+    kd_check "the exercise's window has the focus" kd_wait_until "$KD_TIMEOUT" kd_is_active "$exercise_id"
+    pkill -f 'xmessage -title Rita' || true
+else
+    kd_fail "the exercise's window did not appear"
+fi
 kd_wait_pixel "$KD_TIMEOUT" "$card0_x" "$card0_y" "$YELLOW" || true
 kd_screenshot exercise-started
 kd_expect_pixel "the started exercise's card is gone" "$card0_x" "$card0_y" "$YELLOW"
@@ -165,4 +180,5 @@ if kd_wait_exit kelvu "$KD_TIMEOUT"; then
 else
     kd_fail "the learner's program did not end on the reward picture"
 fi
+pkill -f 'xmessage -title Rita' || true
 kd_finish
