@@ -1,5 +1,6 @@
 #include "Form1.h"
 
+#include "AccessibleControls.h"
 #include "FolderText.h"
 #include "MenuReader.h"
 #include "Picture.h"
@@ -13,6 +14,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QProcess>
 
 namespace kelvu {
@@ -50,7 +52,9 @@ constexpr int RewardPicture = 0;
 }  // namespace
 
 Form1::Form1() {
+    shared::installAccessibleControls();
     setWindowTitle(QStringLiteral("Arbetsordning"));
+    setAccessibleName(QStringLiteral("Arbetsordning"));
     shared::setBackColour(this, shared::LightYellow);
     setFixedSize(twipsToPixels(ClientWidth), twipsToPixels(ClientHeight));
 
@@ -63,8 +67,15 @@ Form1::Form1() {
     Ruta.push_back(first);
     m_cardLeft.push_back(CardLeft);
     m_cardTop.push_back(CardTop);
-    connect(first, &QPushButton::clicked, this,
-            [this] { shared::runHandler([this] { Ruta_Click(0); }); });
+    connectCard(first, 0);
+}
+
+void Form1::connectCard(SSCommand* card, qint16 index) {
+    // No card takes the focus until it is the one that works.
+    card->setFocusPolicy(Qt::NoFocus);
+    card->installEventFilter(this);
+    connect(card, &QPushButton::clicked, this,
+            [this, index] { shared::runHandler([this, index] { Ruta_Click(index); }); });
 }
 
 Form1::~Form1() = default;
@@ -121,6 +132,7 @@ void Form1::Form_Load() {
     giveCardsTheirFaces();
     setUpFinalCard();
     fitClientAreaToCards();
+    focusWorkingCard();
 
     // Centred on the screen, in front of the backdrop.
     shared::centreOnScreen(this);
@@ -144,33 +156,37 @@ void Form1::createCards() {
         Ruta.push_back(copy);
         m_cardLeft.push_back(left);
         m_cardTop.push_back(top);
-        const auto index = static_cast<qint16>(i);
-        connect(copy, &QPushButton::clicked, this,
-                [this, index] { shared::runHandler([this, index] { Ruta_Click(index); }); });
+        connectCard(copy, static_cast<qint16>(i));
     }
 }
 
 void Form1::giveCardsTheirFaces() {
     for (int k = 0; k < ExerciseCount; ++k) {
         SSCommand* face = card(k);
+        const QString number = QString::number(k + 1);
         switch (CardType) {
             case Digits:
                 face->setText(QString(QChar(49 + k)));
+                face->setAccessibleName(face->text());
                 break;
             case Letters:
                 face->setText(QString(QChar(65 + k)));
+                face->setAccessibleName(face->text());
                 break;
             case Pictograms:
                 face->setPicture(shared::loadPicture(
                     QDir(HomeDir).filePath(QString(QChar(49 + k)) + QStringLiteral("num.bmp"))));
+                face->setAccessibleName(QStringLiteral("Bild ") + number);
                 break;
             default:  // "Former" and anything else: a blank card
+                face->setAccessibleName(QStringLiteral("Kort ") + number);
                 break;
         }
     }
 }
 
 void Form1::setUpFinalCard() {
+    card(ExerciseCount)->setAccessibleName(QStringLiteral("Belöningsbild"));
     if (RewardChoice != RewardPicture) {
         card(ExerciseCount)->hide();
         return;
@@ -202,6 +218,47 @@ void Form1::Ruta_Click(qint16 index) {
     ++NextCard;
     startExercise(index);
     card(index)->hide();
+    focusWorkingCard();
+}
+
+SSCommand* Form1::workingCard() const {
+    int index = NextCard;
+    if (NextCard >= ExerciseCount) {
+        if (RewardChoice != RewardPicture) return nullptr;
+        index = ExerciseCount;
+    }
+    if (index < 0 || index >= static_cast<int>(Ruta.size())) return nullptr;
+    SSCommand* working = Ruta[static_cast<std::size_t>(index)];
+    return working->isHidden() ? nullptr : working;
+}
+
+void Form1::focusWorkingCard() {
+    SSCommand* working = workingCard();
+    for (SSCommand* each : Ruta) {
+        each->setFocusPolicy(each == working ? Qt::StrongFocus : Qt::NoFocus);
+        each->setFocusFrame(each == working);
+    }
+    if (working)
+        working->setFocus(Qt::OtherFocusReason);
+    else if (QWidget* focused = focusWidget())
+        focused->clearFocus();
+}
+
+void Form1::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) focusWorkingCard();
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
+        return QWidget::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+        return QWidget::eventFilter(watched, event);
+    // A key held down presses once: its repeats are swallowed.
+    if (event->type() == QEvent::KeyPress && !key->isAutoRepeat() && watched == workingCard())
+        static_cast<SSCommand*>(watched)->click();
+    return true;
 }
 
 void Form1::startExercise(int index) {

@@ -37,6 +37,11 @@ public:
     // The click handler of the card with the given index.
     void Ruta_Click(qint16 index);
 
+    // The card that works now: card NextCard while exercises remain, then
+    // the final card when it shows the reward picture; nullptr once there is
+    // none. Only this card takes the keyboard focus.
+    SSCommand* workingCard() const;
+
     // The card array, card 0 first.
     const std::vector<SSCommand*>& cards() const { return Ruta; }
     // The backdrop, while it is loaded.
@@ -45,12 +50,18 @@ public:
 protected:
     // The unload handler: unloads the backdrop. The close is never refused.
     void closeEvent(QCloseEvent* event) override;
+    // Back in front after an exercise: the working card has the focus again.
+    void changeEvent(QEvent* event) override;
+    // Return and Enter press the focused card, as Space does.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createCards();
     void giveCardsTheirFaces();
     void setUpFinalCard();
     void fitClientAreaToCards();
+    void focusWorkingCard();
+    void connectCard(SSCommand* card, qint16 index);
     void startExercise(int index);
     SSCommand* card(int index) const;
     int slot(int index) const;

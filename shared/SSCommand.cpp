@@ -1,5 +1,7 @@
 #include "SSCommand.h"
 
+#include "AccessibleControls.h"
+
 #include <QPainter>
 #include <QStyleOptionButton>
 #include <QStylePainter>
@@ -9,20 +11,47 @@ namespace {
 constexpr int PictureMargin = 6;
 }  // namespace
 
-SSCommand::SSCommand(QWidget* parent) : QPushButton(parent) {}
+SSCommand::SSCommand(QWidget* parent) : QPushButton(parent) {
+    shared::installAccessibleControls();
+}
 
-SSCommand::SSCommand(const QString& caption, QWidget* parent) : QPushButton(caption, parent) {}
+SSCommand::SSCommand(const QString& caption, QWidget* parent) : QPushButton(caption, parent) {
+    shared::installAccessibleControls();
+}
 
 void SSCommand::setPicture(const QPixmap& picture) {
     m_picture = picture;
     update();
 }
 
+void SSCommand::setFocusFrame(bool shown) {
+    if (m_focusFrame == shown) return;
+    m_focusFrame = shown;
+    update();
+}
+
+void SSCommand::paintFocusFrame() {
+    if (!m_focusFrame) return;
+    // Black stands out both on the light face and on the light yellow
+    // window around it.
+    QPainter painter(this);
+    const QRect r = rect();
+    const int w = FocusFrameWidth;
+    painter.fillRect(QRect(r.left(), r.top(), r.width(), w), Qt::black);
+    painter.fillRect(QRect(r.left(), r.bottom() - w + 1, r.width(), w), Qt::black);
+    painter.fillRect(QRect(r.left(), r.top(), w, r.height()), Qt::black);
+    painter.fillRect(QRect(r.right() - w + 1, r.top(), w, r.height()), Qt::black);
+}
+
 void SSCommand::paintEvent(QPaintEvent* event) {
-    if (!hasPicture()) {
+    if (hasPicture())
+        paintPicture();
+    else
         QPushButton::paintEvent(event);
-        return;
-    }
+    paintFocusFrame();
+}
+
+void SSCommand::paintPicture() {
     QStylePainter painter(this);
     QStyleOptionButton option;
     initStyleOption(&option);

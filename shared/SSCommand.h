@@ -15,9 +15,21 @@ public:
     const QPixmap& picture() const { return m_picture; }
     bool hasPicture() const { return !m_picture.isNull(); }
 
+    // A wide black frame along the edge of the face that marks the one
+    // button that works now, for mouse and keyboard users alike. Off unless
+    // a window turns it on.
+    void setFocusFrame(bool shown);
+    bool hasFocusFrame() const { return m_focusFrame; }
+    // Its width in pixels at scale 1.
+    static constexpr int FocusFrameWidth = 4;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void paintPicture();
+    void paintFocusFrame();
+
     QPixmap m_picture;
+    bool m_focusFrame = false;
 };

@@ -1,6 +1,9 @@
 #include "SSOption.h"
 
+#include "AccessibleControls.h"
+
 SSOption::SSOption(const QString& caption, QWidget* parent) : QRadioButton(caption, parent) {
+    shared::installAccessibleControls();
     // The group, not the parent widget, keeps the options exclusive.
     setAutoExclusive(false);
 }

@@ -1,8 +1,10 @@
 #include "SSPanel.h"
 
+#include "AccessibleControls.h"
 #include "WindowStyle.h"
 
 SSPanel::SSPanel(QWidget* parent) : QFrame(parent) {
+    shared::installAccessibleControls();
     setFrameStyle(QFrame::Panel | QFrame::Raised);
     setLineWidth(2);
     setAutoFillBackground(true);

@@ -1,5 +1,6 @@
 #include "Form1.h"
 
+#include "AccessibleControls.h"
 #include "CommonDialog.h"
 #include "Form4.h"
 #include "Form5.h"
@@ -22,6 +23,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QScrollBar>
+#include <QShortcut>
 
 namespace kelvuadm {
 
@@ -94,6 +96,7 @@ void showMessage(QWidget* parent, const QString& text, const QString& title) {
 }
 
 Form1::Form1() {
+    shared::installAccessibleControls();
     setWindowTitle(QStringLiteral("Kelvu handledarsektion"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
@@ -126,6 +129,7 @@ void Form1::buildLayout() {
     VScroll1->setPageStep(1);
     VScroll1->setFocusPolicy(Qt::StrongFocus);
     VScroll1->setValue(3);
+    VScroll1->setAccessibleName(QStringLiteral("Antal övningar"));
     // As in any vertical scroll bar, 1 is at the top: the upper arrow lowers
     // the count, the lower arrow raises it.
     Label2 = label(this, QStringLiteral("Valda övningar:"), twipsRect(1920, 120, 2055, 375));
@@ -133,6 +137,7 @@ void Form1::buildLayout() {
     List1->setGeometry(twipsRect(1560, 480, 2655, 2160));
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
     List1->setSortingEnabled(false);
+    List1->setAccessibleName(QStringLiteral("Valda övningar"));
     List2 = new QListWidget(this);
     List2->setGeometry(twipsRect(1920, 840, 2055, 1785));
     List2->setFont(sansSerif(8.25));
@@ -146,6 +151,7 @@ void Form1::buildLayout() {
     Panel3D2->setGeometry(twipsRect(5160, 1320, 1035, 1065));
     Panel3D2->setFont(sansSerif(8.25));
     Panel3D2->setBackColor(systemColour(SystemColour::InactiveCaptionText));
+    Panel3D2->setAccessibleName(Label1->text());
     Option3D1 = optionGroup(this, Panel3D2,
                             {{QStringLiteral("På"), twipsRect(240, 240, 615, 255)},
                              {QStringLiteral("Av"), twipsRect(240, 600, 615, 255)}});
@@ -165,6 +171,7 @@ void Form1::buildLayout() {
     Panel3D1->setGeometry(twipsRect(1080, 4560, 2295, 1815));
     Panel3D1->setFont(sansSerif(8.25));
     Panel3D1->setBackColor(systemColour(SystemColour::ButtonFace));
+    Panel3D1->setAccessibleName(Label7->text());
     Option3D2 = optionGroup(this, Panel3D1,
                             {{QStringLiteral("Siffror"), twipsRect(240, 240, 1455, 255)},
                              {QStringLiteral("Bokstäver"), twipsRect(240, 600, 1815, 255)},
@@ -195,6 +202,10 @@ void Form1::connectHandlers() {
     using shared::handlerFor;
     connect(Command3D1, &QPushButton::clicked, this, handlerFor(this, &Form1::Command3D1_Click));
     connect(List1, &QListWidget::itemDoubleClicked, this, handlerFor(this, &Form1::List1_DblClick));
+    // Delete removes the selected entry, for those who work by keyboard.
+    auto* deleteKey = new QShortcut(QKeySequence(Qt::Key_Delete), List1);
+    deleteKey->setContext(Qt::WidgetShortcut);
+    connect(deleteKey, &QShortcut::activated, this, handlerFor(this, &Form1::List1_DeleteKey));
     connect(VScroll1, &QScrollBar::valueChanged, this, handlerFor(this, &Form1::VScroll1_Change));
     connect(Option3D1, &SSOptionGroup::clicked, this, handlerFor(this, &Form1::Option3D1_Click));
     // Choosing a card type changes nothing beyond the group's own selection.
@@ -275,6 +286,13 @@ void Form1::List1_DblClick() {
     delete List1->takeItem(i);
     delete List2->takeItem(i);
     --Global::ListedCount;
+}
+
+void Form1::List1_DeleteKey() {
+    // Only a selected entry is removed, as a double-click selects the entry
+    // it removes.
+    const QListWidgetItem* current = List1->currentItem();
+    if (current && current->isSelected()) List1_DblClick();
 }
 
 void Form1::VScroll1_Change() {

@@ -82,6 +82,7 @@ private:
     // Event handlers.
     void Command3D1_Click();
     void List1_DblClick();
+    void List1_DeleteKey();
     void VScroll1_Change();
     void Option3D1_Click(int index, bool value);
     void SSCommand1_Click();

@@ -39,6 +39,10 @@ Form4::Form4() {
     Label1->setFont(boldFont(QStringLiteral("MS Sans Serif"), 12));
     Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Label1->setWordWrap(true);
+    // A screen reader names the entry box by the prompt above it, and the
+    // dialog by the button that opened it.
+    Text1->setAccessibleName(Label1->text());
+    setAccessibleName(QStringLiteral("Spara som"));
 
     QWidget::setTabOrder(Text1, Command3D1);
     QWidget::setTabOrder(Command3D1, Command3D2);

@@ -34,6 +34,9 @@ Form5::Form5() {
     File1->setFont(arialBold(12));
     File1->setSelectionMode(QAbstractItemView::SingleSelection);
     File1->addItems(settingsFiles());
+    File1->setAccessibleName(QStringLiteral("Sparade inställningar"));
+    // Named, for a screen reader, by the button that opened it.
+    setAccessibleName(QStringLiteral("Hämta"));
     Command3D1 = new SSCommand(QStringLiteral("Hämta"), this);
     Command3D1->setGeometry(twipsRect(2520, 2520, 1005, 555));
     Command3D1->setFont(arialBold(9.75));
