@@ -17,6 +17,10 @@ demo_packages=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools
 # input, the text selection, screenshots and picture checks (x11-utils above
 # has xdpyinfo, xprop and xwininfo).
 test_packages=(xvfb openbox xdotool xclip imagemagick)
+# The accessibility tests read the programs' accessible tree as a screen
+# reader does: a private D-Bus session bus, the AT-SPI bus launcher and an
+# AT-SPI client for Python.
+test_packages+=(dbus at-spi2-core python3-gi gir1.2-atspi-2.0)
 
 list=false
 if [[ ${1:-} == --list ]]; then

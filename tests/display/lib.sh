@@ -429,3 +429,58 @@ kd_write_menu() {
         fi
     } >"$file"
 }
+
+# --- accessibility over AT-SPI --------------------------------------------
+
+KD_LIB_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+KD_TREE= # the latest accessible tree read by kd_wait_tree
+
+# kd_bus_has_name NAME: the private session bus has an owner for the name.
+kd_bus_has_name() {
+    dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+        org.freedesktop.DBus.NameHasOwner "string:$1" 2>/dev/null | grep -q 'boolean true'
+}
+
+# kd_start_atspi: a private D-Bus session bus and the AT-SPI bus launcher on
+# it, as a desktop with a screen reader has them. Programs started afterwards
+# export their accessible tree there (Qt is told to, whatever the desktop's
+# setting).
+kd_start_atspi() {
+    local bus="$KD_WORK/session-bus"
+    kd_start dbus "$KD_WORK" dbus-daemon --session --nofork --nopidfile --address="unix:path=$bus"
+    kd_wait_until "$KD_TIMEOUT" test -S "$bus" || kd_die "the D-Bus session bus did not start"
+    export DBUS_SESSION_BUS_ADDRESS="unix:path=$bus"
+    kd_start atspi "$KD_WORK" /usr/libexec/at-spi-bus-launcher --launch-immediately
+    kd_wait_until "$KD_TIMEOUT" kd_bus_has_name org.a11y.Bus || kd_die "the AT-SPI bus did not start"
+    export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+    kd_log "AT-SPI is running on a private session bus"
+}
+
+# kd_tree_has NAME PATTERN: the program's accessible tree, read afresh into
+# KD_TREE, has a line matching the extended regular expression.
+kd_tree_has() {
+    KD_TREE=$(/usr/bin/python3 "$KD_LIB_DIR/atspi_tree.py" "${KD_PID[$1]}" 2>>"$KD_WORK/logs/atspi-client.log") ||
+        return 1
+    grep -Eq -- "$2" <<<"$KD_TREE"
+}
+
+# kd_wait_tree NAME PATTERN LABEL: waits until the program's tree has a line
+# matching the pattern; the tree is kept as logs/tree-LABEL.txt.
+kd_wait_tree() {
+    local found=0
+    kd_wait_until "$KD_TIMEOUT" kd_tree_has "$1" "$2" || found=1
+    printf '%s\n' "$KD_TREE" >"$KD_WORK/logs/tree-$3.txt"
+    return "$found"
+}
+
+# kd_expect_tree DESCRIPTION PATTERN: a line of KD_TREE matches the pattern.
+kd_expect_tree() {
+    if grep -Eq -- "$2" <<<"$KD_TREE"; then kd_pass "$1"; else kd_fail "$1: no line matches /$2/"; fi
+}
+
+# kd_expect_no_tree DESCRIPTION PATTERN: no line of KD_TREE matches it.
+kd_expect_no_tree() {
+    local hit
+    hit=$(grep -E -m1 -- "$2" <<<"$KD_TREE" || true)
+    if [[ -z $hit ]]; then kd_pass "$1"; else kd_fail "$1: found '${hit# *}'"; fi
+}
