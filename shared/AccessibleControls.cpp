@@ -1,5 +1,6 @@
 #include "AccessibleControls.h"
 
+#include "AccessibleWindow.h"
 #include "SSOptionAccessible.h"
 
 #include <QAccessible>
@@ -20,7 +21,7 @@ QAccessibleInterface* controlInterface(const QString& className, QObject* object
     // A plain widget that is a window of its own (each program's windows and
     // dialogs) is heard as a window, named by its caption.
     if (className == QLatin1String("QWidget") && widget->isWindow())
-        return new QAccessibleWidget(widget, QAccessible::Window);
+        return new AccessibleWindow(widget);
     return nullptr;
 }
 

@@ -211,6 +211,12 @@ void TestAccessibility::focusOnlyOnTheWorkingCard() {
     QTest::mouseClick(card(1), Qt::LeftButton);
     QTRY_COMPARE(startedCount(), 2);
     QCOMPARE(focusedCard(), 2);
+    // The cards taken away are no longer heard.
+    QAccessibleInterface* window = accessible(m_runner.get());
+    QStringList heard;
+    for (int i = 0; i < window->childCount(); ++i)
+        heard << window->child(i)->text(QAccessible::Name);
+    QCOMPARE(heard, (QStringList{u"3"_s, u"Belöningsbild"_s}));
     QTest::keyClick(card(2), Qt::Key_Return);
     QTRY_COMPARE(startedCount(), 3);
     QCOMPARE(focusedCard(), 3);
@@ -441,6 +447,16 @@ void TestAccessibility::hiddenControlsAreNotShowing() {
     QVERIFY(accessible(form.List2)->state().invisible);
     QVERIFY(accessible(form.Label5)->state().invisible);
     QVERIFY(!accessible(form.List1)->state().invisible);
+    // A screen reader walking the window does not come upon them at all.
+    QAccessibleInterface* window = accessible(&form);
+    QCOMPARE(window->indexOfChild(accessible(form.List2)), -1);
+    QCOMPARE(window->indexOfChild(accessible(form.Label5)), -1);
+    QList<QObject*> children;
+    for (int i = 0; i < window->childCount(); ++i) children << window->child(i)->object();
+    QVERIFY(children.contains(form.List1));
+    QVERIFY(!children.contains(form.List2));
+    QVERIFY(!children.contains(form.Label5));
+    QCOMPARE(window->child(window->indexOfChild(accessible(form.List1)))->object(), form.List1);
 }
 
 void TestAccessibility::deleteKeyRemovesTheSelectedEntry_data() {

@@ -38,6 +38,9 @@ if [[ $scenario == *-tree ]] && ! /usr/bin/python3 -c 'import gi; gi.require_ver
 fi
 kelvu=$(kd_program kelvu)
 kelvuadm=$(kd_program kelvuadm)
+# Without a session bus of the test's own, the programs would have one
+# started for them that outlives the test: point them at none.
+export DBUS_SESSION_BUS_ADDRESS="unix:path=$KD_WORK/no-session-bus"
 
 # A start folder with count exercises (scripts that log their number), the
 # card pictures 1num.bmp to 9num.bmp and a magenta reward picture.
@@ -136,11 +139,11 @@ test_supervisor_tree() {
     local name
     for name in "På" "Siffror"; do
         kd_expect_tree "the option \"$name\" is a radio button, checked" \
-            "^ +radio button \"$name\" \[showing,visible,sensitive,focusable,checkable,checked\]"
+            "^ +radio button \"$name\" \[showing,visible,sensitive,focusable,checked\]"
     done
     for name in "Av" "Bokstäver" "Pictogram" "Former"; do
         kd_expect_tree "the option \"$name\" is a radio button, not checked" \
-            "^ +radio button \"$name\" \[showing,visible,sensitive,focusable,checkable\]"
+            "^ +radio button \"$name\" \[showing,visible,sensitive,focusable\]"
     done
     kd_expect_no_tree "no control is a check box" '^ +check box '
     for name in "Lägg till övning" "Lägg till bild" "OK" "Avbryt" "Ny" "Hämta" "Spara som"; do
