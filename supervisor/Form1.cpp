@@ -246,6 +246,14 @@ void Form1::showEvent(QShowEvent* event) {
     }
 }
 
+void Form1::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange && isEnabled() && m_dialogOpener) {
+        m_dialogOpener->setFocus(Qt::OtherFocusReason);
+        m_dialogOpener = nullptr;
+    }
+}
+
 bool Form1::pickFile(const QString& title, const QString& filter) {
     hämtafil->DialogTitle = title;
     hämtafil->Filter = filter;
@@ -351,11 +359,13 @@ void Form1::Command3D3_Click() {
 
 void Form1::SSCommand2_Click() {
     if (!passesFinishingChecks()) return;
+    m_dialogOpener = SSCommand2;
     setEnabled(false);
     (new Form4())->show();
 }
 
 void Form1::SSCommand3_Click() {
+    m_dialogOpener = SSCommand3;
     setEnabled(false);
     (new Form5())->show();
 }

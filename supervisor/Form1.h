@@ -73,6 +73,9 @@ protected:
     // left disabled without the dialog that enables it again.
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    // Enabled again when a dialog closes: the keyboard focus goes back to the
+    // button that opened it.
+    void changeEvent(QEvent* event) override;
 
 private:
     void buildLayout();
@@ -100,6 +103,7 @@ private:
     bool passesFinishingChecks();
 
     bool m_focusGiven = false;
+    QWidget* m_dialogOpener = nullptr;
     std::unique_ptr<Svartbakgrund> m_backdrop;
 };
 

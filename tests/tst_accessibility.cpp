@@ -555,6 +555,10 @@ void TestAccessibility::dialogsByKeyboard() {
     QTRY_VERIFY(program.openDialog<kelvuadm::Form4>() == nullptr);
     QVERIFY(QFile::exists(program.home(QStringLiteral("hemma.ini"))));
     QVERIFY(form.isEnabled());
+    // The focus is back on the button that opened the dialog.
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QCOMPARE(QApplication::focusWidget(), form.SSCommand2);
 
     // Open: the list is named; Tab, Tab to "Avbryt" and Space closes it.
     kelvuadm::Form5* open = program.clickOpen();
@@ -574,6 +578,9 @@ void TestAccessibility::dialogsByKeyboard() {
     QTest::keyClick(open->Command3D2, Qt::Key_Space);
     QTRY_VERIFY(program.openDialog<kelvuadm::Form5>() == nullptr);
     QVERIFY(form.isEnabled());
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QCOMPARE(QApplication::focusWidget(), form.SSCommand3);
     QCOMPARE(support::items(form.List1), QStringList{u"rita.exe"_s});
 }
 

@@ -153,6 +153,49 @@ test_supervisor_tree() {
     kd_expect_no_tree "the hidden folder list and picture folder are not showing" \
         "\"($data/ovningar|$data/bilder)\" \[showing"
     kd_expect_no_tree "no focusable control is nameless" '^ +[a-z ]+ "" \[showing[^]]*focusable'
+
+    # Both dialogs by keyboard: twelve Tabs lead from the list to "Spara som".
+    local main=$KD_WINDOW i
+    kd_check "the supervisor's window is active" kd_wait_until "$KD_TIMEOUT" kd_is_active "$main"
+    for ((i = 0; i < 12; i++)); do xdotool key Tab; done
+    xdotool key space
+    kd_wait_until "$KD_TIMEOUT" captionless_dialog || kd_die "Tab and Space did not open the save-settings dialog"
+    local dialog=$DIALOG
+    kd_check "the save-settings dialog is active" kd_wait_until "$KD_TIMEOUT" kd_is_active "$dialog"
+    kd_wait_tree kelvuadm '^  frame "Spara som"' save-dialog || kd_fail "the save-settings dialog never appeared over AT-SPI"
+    kd_log "$KD_TREE" | sed -n '/^  frame "Spara som"/,$p'
+    kd_expect_tree 'the entry box is named by the prompt and has the focus' \
+        '^    text "Skriv in det namn som du vill spara inställningarna under" \[showing[^]]*focused'
+    # Return and Esc press nothing: the name typed after them is the one saved.
+    xdotool type --delay 5 hemma
+    xdotool key Return Escape
+    xdotool type --delay 5 2
+    xdotool key Tab space
+    kd_check "Tab and Space on \"Spara\" save the menu under the name typed" \
+        kd_wait_until "$KD_TIMEOUT" test -s "$start/hemma2.ini"
+    kd_check "Return and Esc pressed nothing in the save-settings dialog" test ! -e "$start/hemma.ini"
+    kd_check "the save-settings dialog closes" kd_wait_until "$KD_TIMEOUT" dialog_gone "$dialog"
+
+    kd_check "the supervisor's window is active again" kd_wait_until "$KD_TIMEOUT" kd_is_active "$main"
+    xdotool key Tab space
+    kd_wait_until "$KD_TIMEOUT" captionless_dialog || kd_die "Tab and Space did not open the open-settings dialog"
+    dialog=$DIALOG
+    kd_check "the open-settings dialog is active" kd_wait_until "$KD_TIMEOUT" kd_is_active "$dialog"
+    kd_wait_tree kelvuadm 'list item "hemma2.ini"' open-dialog || kd_fail "the open-settings dialog never appeared over AT-SPI"
+    kd_log "$KD_TREE" | sed -n '/^  frame "Hämta"/,$p'
+    kd_expect_tree 'the settings list is "Sparade inställningar" and has the focus' \
+        '^    list "Sparade inställningar" \[showing[^]]*focused'
+    # Esc and Return press nothing: after each, Tab still moves in the dialog.
+    xdotool key Escape Tab
+    kd_check "after Esc the dialog is open and Tab reaches \"Hämta\"" \
+        kd_wait_tree kelvuadm '^    push button "Hämta" \[showing[^]]*focused' open-after-escape
+    xdotool key Return Tab
+    kd_check "after Return the dialog is open and Tab reaches \"Avbryt\"" \
+        kd_wait_tree kelvuadm '^    push button "Avbryt" \[showing[^]]*focused' open-after-return
+    xdotool key space
+    kd_check "Space on \"Avbryt\" closes the open-settings dialog" \
+        kd_wait_until "$KD_TIMEOUT" dialog_gone "$dialog"
+    kd_check "the supervisor's window is active again" kd_wait_until "$KD_TIMEOUT" kd_is_active "$main"
     kd_stop kelvuadm
 }
 
