@@ -38,9 +38,6 @@ if [[ $scenario == *-tree ]] && ! /usr/bin/python3 -c 'import gi; gi.require_ver
 fi
 kelvu=$(kd_program kelvu)
 kelvuadm=$(kd_program kelvuadm)
-# Without a session bus of the test's own, the programs would have one
-# started for them that outlives the test: point them at none.
-export DBUS_SESSION_BUS_ADDRESS="unix:path=$KD_WORK/no-session-bus"
 
 # A start folder with count exercises (scripts that log their number), the
 # card pictures 1num.bmp to 9num.bmp and a magenta reward picture.
