@@ -361,7 +361,7 @@ test_scale() {
     WX=$KD_X WY=$KD_Y
     # The prompt's three lines stand inside its label (240, 240, 3135, 1095).
     local lines
-    lines=$(kd_text_lines $((WX + $(px2 240))) $((WY + $(px2 240))) $(px2 3135) $(px2 1095) | wc -l)
+    lines=$(kd_text_lines $((WX + $(px2 240))) $((WY + $(px2 240))) "$(px2 3135)" "$(px2 1095)" | wc -l)
     kd_check "the prompt stands whole in its label ($lines lines)" test "$lines" -ge 2 -a "$lines" -le 4
     kd_click "$(mid2_x 600 1005)" "$(mid2_y 2280 555)"
     kd_wait_until "$KD_TIMEOUT" dialog_gone "$dialog" || kd_die "the save-settings dialog did not close"
