@@ -45,7 +45,7 @@ ExerciseWindow::ExerciseWindow(const ExerciseText& text, QWidget* parent)
     m_instruction->setTextFormat(Qt::PlainText);
     m_instruction->setWordWrap(true);
     m_instruction->setAlignment(Qt::AlignCenter);
-    m_instruction->setFont(largeFont(32, QFont::Bold));
+    m_instruction->setFont(largeFont(30, QFont::Bold));
 
     m_done->setFont(largeFont(30, QFont::Bold));
     m_done->setMinimumSize(280, 110);
@@ -63,10 +63,13 @@ ExerciseWindow::ExerciseWindow(const ExerciseText& text, QWidget* parent)
     layout->addWidget(m_instruction, 1);
     layout->addWidget(m_done, 0, Qt::AlignHCenter);
 
-    setFixedSize(760, 420);
+    setFixedSize(680, 380);
+    // Centred across, a little below the middle: the cards still to come
+    // stay in sight above it.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
         QRect frame = rect();
-        frame.moveCenter(screen->availableGeometry().center());
+        frame.moveCenter(QPoint(area.center().x(), area.top() + area.height() * 5 / 8));
         move(frame.topLeft());
     }
     m_done->setFocus();

@@ -51,7 +51,7 @@ private slots:
         QCOMPARE(window.instructionLabel()->text(), QStringLiteral("<b>SOL</b> & MÅNE"));
         QCOMPARE(window.instructionLabel()->textFormat(), Qt::PlainText);
         QCOMPARE(window.doneButton()->text(), QStringLiteral("Klar"));
-        QCOMPARE(window.size(), QSize(760, 420));
+        QCOMPARE(window.size(), QSize(680, 380));
         QVERIFY(window.instructionLabel()->font().pointSize() >= 28);
     }
 
