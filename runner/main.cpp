@@ -4,12 +4,14 @@
 #include "Translation.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     shared::installFontSubstitutes();
     shared::installSwedishTranslation();
     QApplication::setApplicationName(QStringLiteral("Kelvu"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/kelvu/kelvu.png")));
 
     kelvu::Form1 window;
     shared::runHandler([&window] { window.Form_Load(); });

@@ -5,12 +5,14 @@
 #include "Translation.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     shared::installFontSubstitutes();
     shared::installSwedishTranslation();
     QApplication::setApplicationName(QStringLiteral("Kelvuadm"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/kelvu/kelvu.png")));
 
     kelvuadm::Form1& window = kelvuadm::Global::MainWindow();
     shared::runHandler([&window] { window.Form_Load(); });

@@ -47,6 +47,8 @@ if [[ -z ${DISPLAY:-} && -z ${WAYLAND_DISPLAY:-} ]]; then
 fi
 
 cd "$demo"
+# The demo's exercises start the exercise program installed beside the launcher.
+export PATH="$prefix/libexec/kelvu:$PATH"
 if [[ $which != runner ]]; then
     if [[ -x $prefix/bin/kelvuadm ]]; then
         echo "Starting kelvuadm in $demo; press OK to save the menu, or Avbryt."

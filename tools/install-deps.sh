@@ -9,10 +9,11 @@
 set -euo pipefail
 
 # Compiler, build tools, Qt; Liberation Serif stands in for Times New Roman
-# on the cards; x11-utils has xmessage, which the demo exercises show; Qt's
-# own dialogs and buttons speak Swedish with qt6-translations-l10n.
+# on the cards; x11-utils has xmessage, which the display tests show; Qt's
+# own dialogs and buttons speak Swedish with qt6-translations-l10n;
+# rsvg-convert (librsvg2-bin) renders the icon.
 demo_packages=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev
-    fonts-liberation x11-utils qt6-translations-l10n)
+    fonts-liberation x11-utils qt6-translations-l10n librsvg2-bin)
 # The display tests: a virtual X server, a window manager, mouse and keyboard
 # input, the text selection, screenshots and picture checks (x11-utils above
 # has xdpyinfo, xprop and xwininfo).
@@ -21,6 +22,9 @@ test_packages=(xvfb openbox xdotool xclip imagemagick)
 # reader does: a private D-Bus session bus, the AT-SPI bus launcher and an
 # AT-SPI client for Python.
 test_packages+=(dbus at-spi2-core python3-gi gir1.2-atspi-2.0)
+# The package checks: CPack's dependency scan (file, dpkg-shlibdeps) and the
+# checkers of the package, its menu entries and its metainfo.
+package_packages=(file dpkg-dev lintian desktop-file-utils appstream)
 
 list=false
 if [[ ${1:-} == --list ]]; then
@@ -29,7 +33,7 @@ if [[ ${1:-} == --list ]]; then
 fi
 case ${1:-} in
     demo) packages=("${demo_packages[@]}") ;;
-    test) packages=("${demo_packages[@]}" "${test_packages[@]}") ;;
+    test) packages=("${demo_packages[@]}" "${test_packages[@]}" "${package_packages[@]}") ;;
     *)
         echo "usage: $0 [--list] demo|test" >&2
         exit 2

@@ -10,6 +10,8 @@
 #
 # Environment:
 #   KELVU_PREFIX              install prefix holding bin/kelvu, bin/kelvuadm
+#   KELVU_START               "desktop": kd_launch_command starts the programs
+#                             as their installed desktop entries do
 #   KELVU_DISPLAY_ARTIFACTS   where a failing test leaves its screenshots
 #   KD_TIMEOUT                seconds a single wait may take (default 20)
 #   CI                        "true": missing tools fail the test instead of
@@ -121,6 +123,27 @@ kd_program() {
     local path="${KELVU_PREFIX:?KELVU_PREFIX must name the install prefix}/bin/$1"
     [[ -x $path ]] || kd_die "installed program $path not found (run cmake --install first)"
     echo "$path"
+}
+
+# kd_launch_command NAME: the command that starts the installed program NAME
+# (kelvu or kelvuadm), in the array KD_COMMAND. With KELVU_START=desktop it is
+# the Exec line of the program's installed desktop entry, which runs the
+# launcher: the program then starts in $HOME/Kelvu, whatever folder it is
+# started from. Otherwise it is the program itself.
+kd_launch_command() {
+    local program
+    program=$(kd_program "$1")
+    if [[ ${KELVU_START:-} != desktop ]]; then
+        KD_COMMAND=("$program")
+        return 0
+    fi
+    local id=org.kelvu.Kelvu
+    [[ $1 == kelvuadm ]] && id=org.kelvu.Kelvuadm
+    local entry="$KELVU_PREFIX/share/applications/$id.desktop" exec
+    [[ -f $entry ]] || kd_die "installed desktop entry $entry not found"
+    exec=$(sed -n 's/^Exec=//p' "$entry")
+    [[ -n $exec ]] || kd_die "the desktop entry $entry has no Exec line"
+    read -r -a KD_COMMAND <<<"$exec"
 }
 
 # kd_start NAME FOLDER COMMAND...: starts the command in the folder, output

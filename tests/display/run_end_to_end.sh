@@ -5,17 +5,25 @@
 # "OK" pressed; then "kelvu" started in the same folder shows that menu and
 # starts that exercise.
 #
-# Needs KELVU_PREFIX, the prefix the build was installed into.
+# Needs KELVU_PREFIX, the prefix the build was installed into. With
+# KELVU_START=desktop both programs start as their installed desktop entries
+# start them, through the launcher, with a fresh home folder: the menu is then
+# made and read in ~/Kelvu, which the first start makes and fills with the
+# default card pictures.
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # shellcheck source=lib.sh
 source "$here/lib.sh"
 
-kd_init end-to-end
+kd_init "end-to-end${KELVU_START:+-$KELVU_START}"
 kd_require_tools Xvfb xdpyinfo xprop xwininfo openbox xdotool import convert display xmessage
 kelvuadm=$(kd_program kelvuadm)
 kelvu=$(kd_program kelvu)
+kd_launch_command kelvuadm
+start_kelvuadm=("${KD_COMMAND[@]}")
+kd_launch_command kelvu
+start_kelvu=("${KD_COMMAND[@]}")
 
 
 # Twips to pixels, rounded, as the programs lay out their windows.
@@ -33,7 +41,16 @@ kd_paint_root "$DESKTOP"
 # the keyboard map by remapping keys, which Qt may read mid-change, so the
 # paths stay ASCII. The widget tests cover å, ä and ö in names.)
 home="$KD_WORK/hem"
-mkdir -p "$home" "$KD_WORK/ovningar" "$KD_WORK/bilder"
+start_folder=$home
+mkdir -p "$KD_WORK/ovningar" "$KD_WORK/bilder"
+if [[ ${KELVU_START:-} == desktop ]]; then
+    export HOME="$KD_WORK/home"
+    mkdir "$HOME"
+    home="$HOME/Kelvu"
+    start_folder=$KD_WORK
+else
+    mkdir -p "$home"
+fi
 exercise="$KD_WORK/ovningar/rita.exe"
 # It records its folder, then shows a window of its own away from the runner's.
 printf '#!/bin/sh\npwd > "%s"\nexec xmessage -title Rita -geometry 300x100+20+20 "Rita en bild"\n' \
@@ -43,7 +60,7 @@ picture="$KD_WORK/bilder/pris.bmp"
 convert -size 64x64 xc:magenta "BMP3:$picture"
 
 # --- the supervisor ----------------------------------------------------------
-kd_start kelvuadm "$home" "$kelvuadm"
+kd_start kelvuadm "$start_folder" "${start_kelvuadm[@]}"
 kd_wait_window kelvuadm "Kelvu handledarsektion" || kd_die "the supervisor's window did not appear"
 main=$KD_WINDOW
 kd_geometry "$main"
@@ -51,6 +68,13 @@ WX=$KD_X WY=$KD_Y
 kd_check "the supervisor's client area is 634 x 455" test "$KD_W" -eq 634 -a "$KD_H" -eq 455
 kd_wait_until "$KD_TIMEOUT" kd_shot_pixel_is 0 0 "$BLACK" || true
 kd_screenshot supervisor-start
+if [[ ${KELVU_START:-} == desktop ]]; then
+    kd_check "the first start made ~/Kelvu" test -d "$home"
+    for n in 1 2 3 4 5 6 7 8 9; do
+        kd_check "the first start put in the default ${n}num.bmp" \
+            cmp -s "$home/${n}num.bmp" "$KELVU_PREFIX/share/kelvu/kort/${n}num.bmp"
+    done
+fi
 kd_expect_pixel "the supervisor stands on a black screen" 0 0 "$BLACK"
 kd_expect_pixel "the supervisor's window is light yellow" $((WX + 5)) $((WY + 200)) "$YELLOW"
 
@@ -137,7 +161,12 @@ expected=$(printf '1\r\n0\r\n"rita.exe"\r\n"%s"\r\n0\r\n"%s"\r\n"pris.bmp"\r\n' 
 kd_check "kelvu.ini holds the menu that was built" test "$(cat "$home/kelvu.ini")" == "$expected"
 
 # --- the learner's program on that menu -------------------------------------
-kd_start kelvu "$home" "$kelvu"
+if [[ ${KELVU_START:-} == desktop ]]; then
+    # A picture of the user's own stays; a missing one comes back.
+    printf 'egen bild' >"$home/2num.bmp"
+    rm "$home/5num.bmp"
+fi
+kd_start kelvu "$start_folder" "${start_kelvu[@]}"
 kd_wait_window kelvu "Arbetsordning" || kd_die "the learner's window did not appear"
 runner=$KD_WINDOW
 kd_geometry "$runner"
@@ -148,6 +177,11 @@ kd_wait_pixel "$KD_TIMEOUT" "$card1_x" "$card1_y" "$MAGENTA" || true
 kd_screenshot runner-start
 kd_expect_pixel "the reward picture stands on the second card" "$card1_x" "$card1_y" "$MAGENTA"
 kd_expect_not_pixel "the third card place is empty" $((WX + 331 + 68)) "$card0_y" "$MAGENTA"
+if [[ ${KELVU_START:-} == desktop ]]; then
+    kd_check "the launcher kept the user's own 2num.bmp" test "$(cat "$home/2num.bmp")" == "egen bild"
+    kd_check "the launcher put the missing 5num.bmp back" \
+        cmp -s "$home/5num.bmp" "$KELVU_PREFIX/share/kelvu/kort/5num.bmp"
+fi
 digit=$(kd_text_lines $((WX + 24 + 20)) $((WY + 32 + 10)) 97 117)
 kd_check "the first card shows its digit" test -n "$digit"
 

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+class QLabel;
+class QPushButton;
+
+namespace ovning {
+
+// What an exercise window shows: its title and the one instruction.
+struct ExerciseText {
+    QString title;
+    QString instruction;
+};
+
+// The exercise's texts from its arguments (without the program name): the
+// title first, then the instruction. Missing ones take the defaults below.
+ExerciseText exerciseTextFromArguments(const QStringList& arguments);
+
+// A calm window for a demo exercise: one large instruction and a big "Klar"
+// button that ends it, a little below the middle of the screen. "Klar" has the focus, so Enter or Space end it too.
+class ExerciseWindow final : public QWidget {
+    Q_OBJECT
+public:
+    explicit ExerciseWindow(const ExerciseText& text, QWidget* parent = nullptr);
+
+    QLabel* instructionLabel() const { return m_instruction; }
+    QPushButton* doneButton() const { return m_done; }
+
+private:
+    QLabel* m_instruction;
+    QPushButton* m_done;
+};
+
+}  // namespace ovning
