@@ -4,6 +4,7 @@
 #include "Form4.h"
 #include "Form5.h"
 #include "Global.h"
+#include "ListBox.h"
 #include "MenuWriter.h"
 #include "ProgramControl.h"
 #include "RuntimeError.h"
@@ -126,13 +127,14 @@ void Form1::buildLayout() {
     VScroll1->setPageStep(1);
     VScroll1->setFocusPolicy(Qt::StrongFocus);
     VScroll1->setValue(3);
+    // The change event comes once a drag of the thumb ends, not for every
+    // value the thumb passes on the way.
+    VScroll1->setTracking(false);
     // As in any vertical scroll bar, 1 is at the top: the upper arrow lowers
     // the count, the lower arrow raises it.
     Label2 = label(this, QStringLiteral("Valda övningar:"), twipsRect(1920, 120, 2055, 375));
-    List1 = new QListWidget(this);
+    List1 = new ListBox(this);
     List1->setGeometry(twipsRect(1560, 480, 2655, 2160));
-    List1->setSelectionMode(QAbstractItemView::SingleSelection);
-    List1->setSortingEnabled(false);
     List2 = new QListWidget(this);
     List2->setGeometry(twipsRect(1920, 840, 2055, 1785));
     List2->setFont(sansSerif(8.25));
@@ -235,6 +237,15 @@ void Form1::showEvent(QShowEvent* event) {
     }
 }
 
+void Form1::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange || !isActiveWindow() || isEnabled() || !m_dialog)
+        return;
+    if (m_dialog->isMinimized()) m_dialog->showNormal();
+    m_dialog->raise();
+    m_dialog->activateWindow();
+}
+
 bool Form1::pickFile(const QString& title, const QString& filter) {
     hämtafil->DialogTitle = title;
     hämtafil->Filter = filter;
@@ -334,12 +345,16 @@ void Form1::Command3D3_Click() {
 void Form1::SSCommand2_Click() {
     if (!passesFinishingChecks()) return;
     setEnabled(false);
-    (new Form4())->show();
+    m_dialog = new Form4();
+    m_dialog->show();
+    m_dialog->activateWindow();
 }
 
 void Form1::SSCommand3_Click() {
     setEnabled(false);
-    (new Form5())->show();
+    m_dialog = new Form5();
+    m_dialog->show();
+    m_dialog->activateWindow();
 }
 
 void Form1::SSCommand4_Click() {

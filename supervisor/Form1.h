@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
 #include <memory>
@@ -73,6 +74,9 @@ protected:
     // left disabled without the dialog that enables it again.
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    // Activating the window while a dialog has it disabled brings that
+    // dialog back in front, even when it was minimised.
+    void changeEvent(QEvent* event) override;
 
 private:
     void buildLayout();
@@ -99,6 +103,7 @@ private:
     bool passesFinishingChecks();
 
     bool m_focusGiven = false;
+    QPointer<QWidget> m_dialog;  // the save- or open-settings dialog while shown
     std::unique_ptr<Svartbakgrund> m_backdrop;
 };
 
