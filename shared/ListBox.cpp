@@ -34,11 +34,17 @@ void ListBox::focusInEvent(QFocusEvent* event) {
     if (!hadCurrent && selectedItems().isEmpty()) selectionModel()->clearCurrentIndex();
 }
 
+void ListBox::keyPressEvent(QKeyEvent* event) {
+    // An entry left current without being selected (after a removal, say)
+    // is no place to start from: Qt would not even select it again.
+    if (selectedItems().isEmpty()) selectionModel()->clearCurrentIndex();
+    QListWidget::keyPressEvent(event);
+}
+
 QModelIndex ListBox::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
     if (!selectedItems().isEmpty() || count() == 0)
         return QListWidget::moveCursor(action, modifiers);
-    // Nothing selected: the keys start from the top, whatever entry a mouse
-    // press or a removal has left current.
+    // Nothing selected: the keys start from the top.
     const int row = action == MoveEnd ? count() - 1 : 0;
     return model()->index(row, 0, rootIndex());
 }
