@@ -147,8 +147,8 @@ bar_crop "$KD_WORK/bar-before.png"
 thumb_x=$((WX + 64 + 8)) thumb_y=$((WY + 56 + 37))
 kd_move "$thumb_x" "$thumb_y"
 xdotool mousedown 1
-kd_move "$thumb_x" $((thumb_y - 10))
-kd_move "$thumb_x" $((thumb_y - 40))
+# In small steps, so that the thumb passes every value on its way up.
+for ((step = 2; step <= 40; step += 2)); do kd_move "$thumb_x" $((thumb_y - step)); done
 bar_moved() { kd_screenshot poll && bar_crop "$KD_WORK/bar-now.png" &&
     [[ $(kd_differing_pixels "$KD_WORK/bar-before.png" "$KD_WORK/bar-now.png") != 0 ]]; }
 kd_wait_until "$KD_TIMEOUT" bar_moved || kd_fail "the thumb did not follow the pointer"
