@@ -2,13 +2,15 @@
 
 #include "Twips.h"
 
+#include <QApplication>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QPalette>
 #include <QScreen>
+#include <QWindow>
 
 Svartbakgrund::Svartbakgrund()
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus |
-                           Qt::WindowStaysOnBottomHint) {
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus) {
     // No title. Qt never hands the window system an empty one (it puts the
     // program's name there instead), so the title is a single blank.
     setWindowTitle(QStringLiteral(" "));
@@ -28,5 +30,31 @@ void Svartbakgrund::showBehind() {
     // so the geometry is the screen's as well.
     if (QScreen* screen = QGuiApplication::primaryScreen()) setGeometry(screen->geometry());
     setWindowState(Qt::WindowMaximized);
+    // The window, not the disabled widget, still hears the presses on it.
+    winId();
+    windowHandle()->installEventFilter(this);
     show();
+}
+
+void Svartbakgrund::keepProgramWindowsInFront() {
+    QList<QWidget*> mainWindows;
+    QList<QWidget*> dialogs;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window == this || !window->isVisible() || window->isMinimized()) continue;
+        if (window->windowType() == Qt::Window)
+            mainWindows << window;
+        else
+            dialogs << window;
+    }
+    const QList<QWidget*> inOrder = mainWindows + dialogs;
+    for (QWidget* window : inOrder) window->raise();
+    // The keys go to the window in front, not to one the backdrop now hides.
+    if (!inOrder.isEmpty()) inOrder.constLast()->activateWindow();
+}
+
+bool Svartbakgrund::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == windowHandle() &&
+        (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::TouchBegin))
+        keepProgramWindowsInFront();
+    return QWidget::eventFilter(watched, event);
 }

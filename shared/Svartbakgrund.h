@@ -2,10 +2,13 @@
 
 #include <QWidget>
 
-// The black backdrop: a frameless, screen-filling window with no controls
-// that lies behind the program's own windows. It takes no mouse or keyboard
-// input and never the focus, so a click on the black area leaves the
-// program's window in front and active.
+// The black backdrop: a frameless, screen-filling window with no controls,
+// shown before the program's own windows so that it covers whatever was open
+// on the screen. It lies in the ordinary stacking order, takes no mouse or
+// keyboard input and never the focus. A press on the black area lets the
+// window manager raise it, so the backdrop then puts the program's own
+// windows back in front of itself: the program's window stays in front and
+// active.
 class Svartbakgrund final : public QWidget {
     Q_OBJECT
 public:
@@ -13,4 +16,12 @@ public:
 
     // Shows it, not modal and without an owner, covering the whole screen.
     void showBehind();
+
+    // Raises every other visible window of the program above the backdrop,
+    // main windows first, then the dialogs and message boxes over them, and
+    // activates the one in front.
+    void keepProgramWindowsInFront();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 };

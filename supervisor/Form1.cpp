@@ -5,6 +5,7 @@
 #include "Form4.h"
 #include "Form5.h"
 #include "Global.h"
+#include "ListBox.h"
 #include "MenuWriter.h"
 #include "ProgramControl.h"
 #include "RuntimeError.h"
@@ -130,13 +131,14 @@ void Form1::buildLayout() {
     VScroll1->setFocusPolicy(Qt::StrongFocus);
     VScroll1->setValue(3);
     VScroll1->setAccessibleName(QStringLiteral("Antal övningar"));
+    // The change event comes once a drag of the thumb ends, not for every
+    // value the thumb passes on the way.
+    VScroll1->setTracking(false);
     // As in any vertical scroll bar, 1 is at the top: the upper arrow lowers
     // the count, the lower arrow raises it.
     Label2 = label(this, QStringLiteral("Valda övningar:"), twipsRect(1920, 120, 2055, 375));
-    List1 = new QListWidget(this);
+    List1 = new ListBox(this);
     List1->setGeometry(twipsRect(1560, 480, 2655, 2160));
-    List1->setSelectionMode(QAbstractItemView::SingleSelection);
-    List1->setSortingEnabled(false);
     List1->setAccessibleName(QStringLiteral("Valda övningar"));
     List2 = new QListWidget(this);
     List2->setGeometry(twipsRect(1920, 840, 2055, 1785));
@@ -252,6 +254,11 @@ void Form1::changeEvent(QEvent* event) {
         m_dialogOpener->setFocus(Qt::OtherFocusReason);
         m_dialogOpener = nullptr;
     }
+    if (event->type() != QEvent::ActivationChange || !isActiveWindow() || isEnabled() || !m_dialog)
+        return;
+    if (m_dialog->isMinimized()) m_dialog->showNormal();
+    m_dialog->raise();
+    m_dialog->activateWindow();
 }
 
 bool Form1::pickFile(const QString& title, const QString& filter) {
@@ -361,13 +368,17 @@ void Form1::SSCommand2_Click() {
     if (!passesFinishingChecks()) return;
     m_dialogOpener = SSCommand2;
     setEnabled(false);
-    (new Form4())->show();
+    m_dialog = new Form4();
+    m_dialog->show();
+    m_dialog->activateWindow();
 }
 
 void Form1::SSCommand3_Click() {
     m_dialogOpener = SSCommand3;
     setEnabled(false);
-    (new Form5())->show();
+    m_dialog = new Form5();
+    m_dialog->show();
+    m_dialog->activateWindow();
 }
 
 void Form1::SSCommand4_Click() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
 #include <memory>
@@ -75,6 +76,8 @@ protected:
     void showEvent(QShowEvent* event) override;
     // Enabled again when a dialog closes: the keyboard focus goes back to the
     // button that opened it.
+    // Activating the window while a dialog has it disabled brings that
+    // dialog back in front, even when it was minimised.
     void changeEvent(QEvent* event) override;
 
 private:
@@ -104,6 +107,7 @@ private:
 
     bool m_focusGiven = false;
     QWidget* m_dialogOpener = nullptr;
+    QPointer<QWidget> m_dialog;  // the save- or open-settings dialog while shown
     std::unique_ptr<Svartbakgrund> m_backdrop;
 };
 

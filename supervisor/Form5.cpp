@@ -1,6 +1,7 @@
 #include "Form5.h"
 
 #include "Global.h"
+#include "ListBox.h"
 #include "ProgramControl.h"
 #include "RuntimeError.h"
 #include "SSCommand.h"
@@ -29,10 +30,9 @@ QStringList settingsFiles() {
 }
 
 Form5::Form5() {
-    File1 = new QListWidget(this);
+    File1 = new ListBox(this);
     File1->setGeometry(twipsRect(270, 180, 2085, 2880));
     File1->setFont(arialBold(12));
-    File1->setSelectionMode(QAbstractItemView::SingleSelection);
     File1->addItems(settingsFiles());
     File1->setAccessibleName(QStringLiteral("Sparade inställningar"));
     // Named, for a screen reader, by the button that opened it.

@@ -10,8 +10,15 @@
 namespace kelvuadm {
 
 SettingsDialog::SettingsDialog()
-    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setAttribute(Qt::WA_DeleteOnClose);
+    // A title bar without buttons. Window managers that follow the Motif
+    // hints take minimise and maximise away on the flags above; openbox
+    // decides by the window's type alone, and offers neither for a toolbar.
+    // Being a dialog without owner, the window stays in front of all the
+    // program's ordinary windows: the main window and the backdrop.
+    winId();  // the type is given to the native window
+    setAttribute(Qt::WA_X11NetWmWindowTypeToolBar);
     // No caption. Qt never hands the window system an empty title (it puts the
     // program's name there instead), so the caption is a single blank.
     setWindowTitle(QStringLiteral(" "));

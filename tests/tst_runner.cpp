@@ -125,6 +125,7 @@ private slots:
     void cardFaces();
     void oneLineMenuGivesTheSameCards();
     void backdropIsBehindAndTakesNoInput();
+    void pressOnTheBackdropBringsTheWindowBack();
 
     void clicksOutOfTurnDoNothing();
     void exercisesStartInOrderInTheirOwnFolders();
@@ -271,12 +272,27 @@ void TestRunner::backdropIsBehindAndTakesNoInput() {
     const Qt::WindowFlags flags = backdrop->windowFlags();
     QVERIFY(flags.testFlag(Qt::FramelessWindowHint));
     QVERIFY(flags.testFlag(Qt::WindowDoesNotAcceptFocus));
-    QVERIFY(flags.testFlag(Qt::WindowStaysOnBottomHint));
+    // In the ordinary stacking order, so that it covers what was open.
+    QVERIFY(!flags.testFlag(Qt::WindowStaysOnBottomHint));
+    QVERIFY(!flags.testFlag(Qt::WindowStaysOnTopHint));
     QVERIFY(!flags.testFlag(Qt::WindowCloseButtonHint));
     QVERIFY(backdrop->windowTitle().trimmed().isEmpty());
     QCOMPARE(backdrop->geometry(), QGuiApplication::primaryScreen()->geometry());
     QCOMPARE(backdrop->grab().toImage().pixelColor(5, 5), QColor(Qt::black));
     QVERIFY(backdrop->parentWidget() == nullptr);
+}
+
+void TestRunner::pressOnTheBackdropBringsTheWindowBack() {
+    writeSimpleMenu(1, 0, false);
+    load();
+    QWidget other;  // a window that took the focus after the start
+    other.show();
+    other.activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), &other);
+    QTest::mousePress(m_form->backdrop()->windowHandle(), Qt::LeftButton, {}, QPoint(5, 5));
+    QTRY_COMPARE(QApplication::activeWindow(), m_form.get());
+    QTest::mouseRelease(m_form->backdrop()->windowHandle(), Qt::LeftButton, {}, QPoint(5, 5));
+    QVERIFY(!m_endStatus);
 }
 
 void TestRunner::clicksOutOfTurnDoNothing() {

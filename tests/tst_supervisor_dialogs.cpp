@@ -50,11 +50,16 @@ private slots:
     void avbrytWritesNothingAndTheNextOpeningIsEmpty();
     void saveThatFailsKeepsTheDialogAndTheMenu();
     void closeRequestsWhileADialogIsOpenAreRefused();
+    void dialogsOfferNoMinimiseAndComeBackWithTheMainWindow();
 
     void openDialogLayoutAndList();
     void openReplacesTheMenu();
     void openWithNothingSelectedDoesNothing();
     void selectionOutlivesTheDialog();
+    void firstKeySelectsFromTheTop_data();
+    void firstKeySelectsFromTheTop();
+    void ctrlClickKeepsTheSelection();
+    void noEntryLooksChosenBeforeOneIs();
     void doubleClickLoadsAtOnce();
     void notAMenuKeepsTheMenuBeingEdited();
     void openWorksOverAnIncompleteMenu();
@@ -224,6 +229,37 @@ void TestSupervisorDialogs::closeRequestsWhileADialogIsOpenAreRefused() {
     QVERIFY(form.close());
 }
 
+void TestSupervisorDialogs::dialogsOfferNoMinimiseAndComeBackWithTheMainWindow() {
+    Supervisor program;
+    Form1& form = program.start();
+    completeMenu(program);
+    kelvuadm::Form4* save = program.clickSaveAs();
+    kelvuadm::Form5* none = nullptr;
+    QVERIFY(save);
+    const Qt::WindowFlags flags = save->windowFlags();
+    QCOMPARE(flags & Qt::WindowType_Mask, Qt::Dialog);  // no owner, in front of the main window
+    QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
+    QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+    QVERIFY(save->testAttribute(Qt::WA_X11NetWmWindowTypeToolBar));
+    QVERIFY(save->parentWidget() == nullptr);
+    QTRY_COMPARE(QApplication::activeWindow(), save);
+
+    // Minimised anyway: activating the main window brings it back, active.
+    save->showMinimized();
+    QTRY_VERIFY(save->isMinimized());
+    form.activateWindow();
+    QTRY_VERIFY(!save->isMinimized());
+    QTRY_COMPARE(QApplication::activeWindow(), save);
+    QVERIFY(!form.isEnabled());
+    program.click(save->Command3D2);
+    QTRY_VERIFY(!program.openDialog<kelvuadm::Form4>());
+
+    // Once the dialog is gone, activating the main window brings nothing up.
+    form.activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), &form);
+    QCOMPARE(program.openDialog<kelvuadm::Form5>(), none);
+}
+
 void TestSupervisorDialogs::openDialogLayoutAndList() {
     Supervisor program;
     for (const char* name : {"kelvu.ini", "b.ini", "A.INI", "ingen.txt", "c.ini.bak"})
@@ -317,6 +353,81 @@ void TestSupervisorDialogs::selectionOutlivesTheDialog() {
     QTRY_VERIFY(!program.openDialog<kelvuadm::Form5>());
     QCOMPARE(form.List1->count(), 4);
     QCOMPARE(form.Option3D2->selectedIndex(), 2);
+}
+
+void TestSupervisorDialogs::firstKeySelectsFromTheTop_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("selected");
+    QTest::newRow("Down") << int(Qt::Key_Down) << QStringLiteral("a.ini");
+    QTest::newRow("Up") << int(Qt::Key_Up) << QStringLiteral("a.ini");
+    QTest::newRow("Home") << int(Qt::Key_Home) << QStringLiteral("a.ini");
+    QTest::newRow("End") << int(Qt::Key_End) << QStringLiteral("c.ini");
+}
+
+void TestSupervisorDialogs::firstKeySelectsFromTheTop() {
+    QFETCH(int, key);
+    QFETCH(QString, selected);
+    Supervisor program;
+    for (const char* name : {"a.ini", "b.ini", "c.ini"})
+        writeFile(program.home(QString::fromUtf8(name)), menuFile(1, 0, program.home(), 1));
+    program.start();
+    kelvuadm::Form5* dialog = program.clickOpen();
+    QTRY_COMPARE(QApplication::focusWidget(), dialog->File1);
+    QCOMPARE(dialog->File1->currentRow(), -1);
+    QCOMPARE(Global::SelectedSettingsFile, QString());
+    QTest::keyClick(dialog->File1, Qt::Key(key));
+    QCOMPARE(Global::SelectedSettingsFile, selected);
+    QCOMPARE(dialog->File1->selectedItems().size(), 1);
+    QCOMPARE(dialog->File1->selectedItems().constFirst()->text(), selected);
+    program.click(dialog->Command3D2);
+}
+
+void TestSupervisorDialogs::ctrlClickKeepsTheSelection() {
+    Supervisor program;
+    for (const char* name : {"a.ini", "b.ini"})
+        writeFile(program.home(QString::fromUtf8(name)), menuFile(1, 0, program.home(), 1));
+    program.start();
+    kelvuadm::Form5* dialog = program.clickOpen();
+    const QPoint b = dialog->File1->visualItemRect(dialog->File1->item(1)).center();
+    QTest::mouseClick(dialog->File1->viewport(), Qt::LeftButton, {}, b);
+    QCOMPARE(Global::SelectedSettingsFile, QStringLiteral("b.ini"));
+    QTest::mouseClick(dialog->File1->viewport(), Qt::LeftButton, Qt::ControlModifier, b);
+    QCOMPARE(dialog->File1->selectedItems(), QList<QListWidgetItem*>{dialog->File1->item(1)});
+    QCOMPARE(Global::SelectedSettingsFile, QStringLiteral("b.ini"));
+    QTest::keyClick(dialog->File1, Qt::Key_Space, Qt::ControlModifier);
+    QCOMPARE(dialog->File1->selectedItems(), QList<QListWidgetItem*>{dialog->File1->item(1)});
+    program.click(dialog->Command3D2);
+}
+
+void TestSupervisorDialogs::noEntryLooksChosenBeforeOneIs() {
+    Supervisor program;
+    for (const char* name : {"a.ini", "b.ini"})
+        writeFile(program.home(QString::fromUtf8(name)), menuFile(1, 0, program.home(), 1));
+    program.start();
+    kelvuadm::Form5* dialog = program.clickOpen();
+    QListWidget* list = dialog->File1;
+    QTRY_COMPARE(QApplication::focusWidget(), list);
+    const QImage unfocused = [&] {
+        list->clearFocus();
+        return list->viewport()->grab().toImage();
+    }();
+    // Round the tab order back to the list, as a user does with the keys:
+    // the list then draws the focus frame of the entry that is current.
+    QTest::keyClick(dialog->Command3D2, Qt::Key_Tab);
+    QTRY_COMPARE(QApplication::focusWidget(), list);
+    QVERIFY(list->window()->testAttribute(Qt::WA_KeyboardFocusChange));
+    QCOMPARE(list->currentRow(), -1);
+    QVERIFY(list->viewport()->grab().toImage() == unfocused);
+
+    // An entry left current by a mouse press without a selection shows no
+    // frame either.
+    list->selectionModel()->setCurrentIndex(list->model()->index(0, 0),
+                                            QItemSelectionModel::NoUpdate);
+    QVERIFY(list->selectedItems().isEmpty());
+    QVERIFY(list->viewport()->grab().toImage() == unfocused);
+    QTest::keyClick(list, Qt::Key_Down);  // and the first key still starts at the top
+    QCOMPARE(Global::SelectedSettingsFile, QStringLiteral("a.ini"));
+    program.click(dialog->Command3D2);
 }
 
 void TestSupervisorDialogs::doubleClickLoadsAtOnce() {

@@ -9,6 +9,8 @@
 #include "SystemColours.h"
 #include "Twips.h"
 
+#include <QStyleOptionSlider>
+
 using namespace support;
 using shared::twipsRect;
 
@@ -36,6 +38,9 @@ private slots:
     void brokenActiveMenuIsReportedAndLeftAlone();
 
     void countSnapsBackBelowTheListedCount();
+    void countChangesOnlyWhenADragEnds();
+    void listStartsWithNothingChosen_data();
+    void listStartsWithNothingChosen();
     void addingFillsBothListsUpToTheCount();
     void removingKeepsTheListsPaired();
     void cancelledDialogsChangeNothing();
@@ -281,6 +286,91 @@ void TestSupervisorWindow::countSnapsBackBelowTheListedCount() {
     QCOMPARE(form.List1->count(), 2);
     program.stepCountTo(9);
     QCOMPARE(form.VScroll1->value(), 7);
+}
+
+void TestSupervisorWindow::countChangesOnlyWhenADragEnds() {
+    Supervisor program;
+    Form1& form = program.start();
+    QScrollBar* bar = form.VScroll1;
+    QVERIFY(!bar->hasTracking());
+    program.stepCountTo(5);
+    const QString game = program.makeFile(QStringLiteral("spel.exe"));
+    program.addExercise(game);
+    program.addExercise(game);
+
+    // The thumb dragged with the mouse from 5 to the top, past the two listed.
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.orientation = Qt::Vertical;
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = option.sliderValue = bar->value();
+    option.singleStep = bar->singleStep();
+    option.pageStep = bar->pageStep();
+    const QPoint thumb =
+        bar->style()
+            ->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, bar)
+            .center();
+    QTest::mousePress(bar, Qt::LeftButton, {}, thumb);
+    QTest::mouseMove(bar, QPoint(thumb.x(), thumb.y() - 20));
+    QTest::mouseMove(bar, QPoint(thumb.x(), 0));
+    QCOMPARE(bar->sliderPosition(), 1);  // the thumb is at the top
+    QCOMPARE(bar->value(), 5);           // but nothing has changed yet
+    QCOMPARE(form.Label3->text(), QStringLiteral("5"));
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(thumb.x(), 0));
+    QCOMPARE(bar->value(), 5);  // back at the count before the drag
+    QCOMPARE(bar->sliderPosition(), 5);
+    QCOMPARE(form.Label3->text(), QStringLiteral("5"));
+    QCOMPARE(Global::WantedCount, qint16(5));
+
+    // The same drag released at 2 is taken.
+    QTest::mousePress(bar, Qt::LeftButton, {}, thumb);
+    int y = thumb.y();
+    while (y > 0 && bar->sliderPosition() > 2) QTest::mouseMove(bar, QPoint(thumb.x(), --y));
+    QCOMPARE(bar->sliderPosition(), 2);
+    QCOMPARE(form.Label3->text(), QStringLiteral("5"));
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(thumb.x(), y));
+    QCOMPARE(bar->value(), 2);
+    QCOMPARE(form.Label3->text(), QStringLiteral("2"));
+    QCOMPARE(Global::WantedCount, qint16(2));
+}
+
+void TestSupervisorWindow::listStartsWithNothingChosen_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("row");
+    QTest::newRow("Down") << int(Qt::Key_Down) << 0;
+    QTest::newRow("Up") << int(Qt::Key_Up) << 0;
+    QTest::newRow("Home") << int(Qt::Key_Home) << 0;
+    QTest::newRow("End") << int(Qt::Key_End) << 2;
+}
+
+void TestSupervisorWindow::listStartsWithNothingChosen() {
+    QFETCH(int, key);
+    QFETCH(int, row);
+    Supervisor program;
+    const QByteArray h = QDir::toNativeSeparators(program.home()).toUtf8();
+    writeFile(program.home(QStringLiteral("kelvu.ini")),
+              "3\r\n0\r\n\"ett.exe\"\r\n\"" + h + "\"\r\n\"tv\xc3\xa5.exe\"\r\n\"" + h +
+                  "\"\r\n\"tre.exe\"\r\n\"" + h + "\"\r\n1\r\n");
+    Form1& form = program.start();
+    QListWidget* list = form.List1;
+    QCOMPARE(list->count(), 3);
+    QTRY_COMPARE(QApplication::focusWidget(), list);  // the focus on opening
+    QCOMPARE(list->currentRow(), -1);                 // no entry current, none selected
+    QVERIFY(list->selectedItems().isEmpty());
+    QTest::keyClick(list, Qt::Key(key));
+    QCOMPARE(list->currentRow(), row);
+    QCOMPARE(list->selectedItems(), QList<QListWidgetItem*>{list->item(row)});
+    QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(list->currentRow(), row == 2 ? 2 : 1);
+
+    // After the selected entry is removed, the keys start from the top again.
+    program.doubleClickEntry(1);
+    QCOMPARE(items(list), (QStringList{QStringLiteral("ett.exe"), QStringLiteral("tre.exe")}));
+    list->clearSelection();
+    QTest::keyClick(list, Qt::Key(key));
+    QCOMPARE(list->currentRow(), row == 2 ? 1 : 0);
+    QCOMPARE(list->selectedItems().size(), 1);
 }
 
 void TestSupervisorWindow::addingFillsBothListsUpToTheCount() {

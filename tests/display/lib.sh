@@ -512,3 +512,25 @@ kd_expect_no_tree() {
 # libdbus start one for them that outlives the test. None is named here, and
 # a test that needs a bus starts its own (kd_start_atspi).
 export DBUS_SESSION_BUS_ADDRESS="disabled:"
+# --- stacking, window-manager hints and picture comparisons ---------------
+
+# kd_count_not_black X Y W H: how many pixels of a rectangle of the latest
+# screenshot are not black.
+kd_count_not_black() {
+    convert "$KD_SHOT_PNG" -crop "$3x$4+$1+$2" +repage -fx '(r+g+b)>0' \
+        -format '%[fx:round(mean*w*h)]' info:
+}
+
+# kd_allowed_actions WINDOW: the actions the window manager allows on the
+# window (_NET_WM_ALLOWED_ACTIONS), one atom name a line.
+kd_allowed_actions() {
+    xprop -id "$1" _NET_WM_ALLOWED_ACTIONS 2>/dev/null | sed 's/^[^=]*= *//' | tr -s ', ' '\n'
+}
+
+# kd_viewable WINDOW: the window is mapped and shown (not minimised).
+kd_viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'IsViewable'; }
+kd_not_viewable() { ! kd_viewable "$1"; }
+
+# kd_differing_pixels A B: how many pixels differ between two pictures of the
+# same size.
+kd_differing_pixels() { compare -metric AE "$1" "$2" null: 2>&1 || true; }

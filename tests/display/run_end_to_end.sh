@@ -59,6 +59,29 @@ chmod +x "$exercise"
 picture="$KD_WORK/bilder/pris.bmp"
 convert -size 64x64 xc:magenta "BMP3:$picture"
 
+# --- another program's window, open before either program starts ------------
+# Both programs' black backdrops must hide it. It stands away from the
+# programs' centred windows and from the exercise's window.
+kd_start other "$KD_WORK" xmessage -title Annan -geometry 300x150+900+40 "Ett annat program"
+other_window() { xdotool search --onlyvisible --name '^Annan$' 2>/dev/null | head -n1; }
+has_other_window() { [[ -n $(other_window) ]]; }
+kd_wait_until "$KD_TIMEOUT" has_other_window || kd_die "the other program's window did not appear"
+kd_geometry "$(other_window)"
+OX=$KD_X OY=$KD_Y OW=$KD_W OH=$KD_H
+kd_wait_until "$KD_TIMEOUT" kd_shot_pixel_is_not $((OX + 5)) $((OY + 5)) "$DESKTOP" || true
+kd_screenshot other-program
+other_before=$(kd_count_not_black "$OX" "$OY" "$OW" "$OH")
+kd_log "before the start: $other_before of $((OW * OH)) pixels of the other program's window not black"
+kd_check "the other program's window shows before the start" test "$other_before" -ge $((OW * OH / 2))
+# expect_other_hidden WHEN: on the latest screenshot the other program's
+# window is black all over.
+expect_other_hidden() {
+    local count
+    count=$(kd_count_not_black "$OX" "$OY" "$OW" "$OH")
+    kd_log "$1: $count pixels of the other program's window not black"
+    kd_check "$1: the other program's window is hidden" test "$count" -eq 0
+}
+
 # --- the supervisor ----------------------------------------------------------
 kd_start kelvuadm "$start_folder" "${start_kelvuadm[@]}"
 kd_wait_window kelvuadm "Kelvu handledarsektion" || kd_die "the supervisor's window did not appear"
@@ -77,6 +100,7 @@ if [[ ${KELVU_START:-} == desktop ]]; then
 fi
 kd_expect_pixel "the supervisor stands on a black screen" 0 0 "$BLACK"
 kd_expect_pixel "the supervisor's window is light yellow" $((WX + 5)) $((WY + 200)) "$YELLOW"
+expect_other_hidden "the supervisor is up"
 
 kd_has_focus() { [[ $(xdotool getwindowfocus 2>/dev/null) == "$1" ]]; }
 dialog_closed() { ! kd_has_window kelvuadm "$1"; }
@@ -114,6 +138,67 @@ kd_screenshot exercise-added
 lines=$(kd_text_lines $((WX + $(px 1560) + 4)) $((WY + $(px 480) + 3)) $(($(px 2655) - 8)) $(($(px 2160) - 6)))
 kd_check "the exercise list shows one entry" test "$(wc -l <<<"$lines" | tr -d ' ')" -ge 1 -a -n "$lines"
 
+# --- a "Fel" message in front of the backdrop --------------------------------
+# "OK" (5280, 4800, 1575, 855) with the count at 3 and one exercise listed.
+kd_click "$(middle_x 5280 1575)" "$(middle_y 4800 855)"
+kd_wait_window kelvuadm "Fel" || kd_die "the message \"Fel\" did not appear"
+message=$KD_WINDOW
+kd_geometry "$message"
+kd_click 5 5
+kd_wait_until "$KD_TIMEOUT" kd_is_active "$message" || true
+kd_screenshot message-black-clicked
+kd_expect_not_pixel "the message lies in front of the backdrop" $((KD_X + 5)) $((KD_Y + 5)) "$BLACK"
+kd_expect_pixel "the supervisor's window stays in front under it" $((WX + 5)) $((WY + 200)) "$YELLOW"
+expect_other_hidden "a click on the black area with the message shown"
+kd_check "the message keeps the focus" kd_is_active "$message"
+xdotool key Return
+kd_wait_until "$KD_TIMEOUT" dialog_closed "Fel" || kd_die "the message did not close on Enter"
+
+# --- the count's thumb dragged below the listed exercises --------------------
+# With a second exercise listed, the thumb of the count bar (960, 840, 255,
+# 1215) is dragged from 3 to the top, past the 2 listed: the count does not
+# move while the thumb does, and on release it is 3 again.
+pick_file "$(middle_x 1560 2655)" "$(middle_y 2760 495)" "Hämta fil" "$exercise"
+kd_screenshot two-exercises
+list_lines() { kd_text_lines $((WX + $(px 1560) + 4)) $((WY + $(px 480) + 3)) $(($(px 2655) - 8)) $(($(px 2160) - 6)) | wc -l; }
+kd_check "the exercise list shows two entries" test "$(list_lines)" -eq 2
+# Label3 (480, 1080, 495, 735) and the bar, in pixels; the thumb stands at
+# rows 24 to 49 of the bar for a count of 3.
+count_crop() { kd_crop $((WX + 32)) $((WY + 72)) 30 49 "$1"; }
+bar_crop() { kd_crop $((WX + 64)) $((WY + 56)) 17 81 "$1"; }
+count_crop "$KD_WORK/count-before.png"
+bar_crop "$KD_WORK/bar-before.png"
+thumb_x=$((WX + 64 + 8)) thumb_y=$((WY + 56 + 37))
+kd_move "$thumb_x" "$thumb_y"
+xdotool mousedown 1
+# In small steps, so that the thumb passes every value on its way up.
+for ((step = 2; step <= 40; step += 2)); do kd_move "$thumb_x" $((thumb_y - step)); done
+bar_moved() { kd_screenshot poll && bar_crop "$KD_WORK/bar-now.png" &&
+    [[ $(kd_differing_pixels "$KD_WORK/bar-before.png" "$KD_WORK/bar-now.png") != 0 ]]; }
+kd_wait_until "$KD_TIMEOUT" bar_moved || kd_fail "the thumb did not follow the pointer"
+kd_screenshot thumb-dragged
+count_crop "$KD_WORK/count-dragged.png"
+changed=$(kd_differing_pixels "$KD_WORK/count-before.png" "$KD_WORK/count-dragged.png")
+kd_check "the count shown does not change while the thumb is dragged ($changed pixels differ)" test "$changed" -eq 0
+xdotool mouseup 1
+bar_back() { kd_screenshot poll && bar_crop "$KD_WORK/bar-now.png" &&
+    [[ $(kd_differing_pixels "$KD_WORK/bar-before.png" "$KD_WORK/bar-now.png") == 0 ]]; }
+kd_wait_until "$KD_TIMEOUT" bar_back || true
+kd_screenshot thumb-released
+bar_crop "$KD_WORK/bar-after.png"
+count_crop "$KD_WORK/count-after.png"
+changed=$(kd_differing_pixels "$KD_WORK/bar-before.png" "$KD_WORK/bar-after.png")
+kd_check "on release the thumb is back at 3 ($changed pixels differ)" test "$changed" -eq 0
+changed=$(kd_differing_pixels "$KD_WORK/count-before.png" "$KD_WORK/count-after.png")
+kd_check "on release the count shown is 3 again ($changed pixels differ)" test "$changed" -eq 0
+# A double-click on the first entry removes it again: below the first row
+# the list is then empty.
+below_first_row() { kd_text_lines $((WX + $(px 1560) + 4)) $((WY + $(px 480) + 20)) $(($(px 2655) - 8)) $(($(px 2160) - 23)) | wc -l; }
+kd_move $((WX + $(px 1560) + 20)) $((WY + $(px 480) + 10))
+xdotool click --repeat 2 --delay 80 1
+one_entry() { kd_screenshot poll && [[ $(below_first_row) == 0 ]]; }
+kd_check "a double-click leaves one entry in the list" kd_wait_until "$KD_TIMEOUT" one_entry
+
 # The count starts at 3: two clicks on the upper arrow of the count bar
 # (960, 840, 255, 1215) lower it to match the one exercise.
 down_x=$(middle_x 960 255)
@@ -130,6 +215,7 @@ kd_click 5 5
 kd_screenshot black-clicked
 kd_check "a click on the black area leaves the supervisor's window active" kd_is_active "$main"
 kd_expect_pixel "the supervisor's window is still in front" $((WX + 5)) $((WY + 200)) "$YELLOW"
+expect_other_hidden "a click on the black area"
 
 # "Spara som" (7560, 5760, 1575, 855): the save-settings dialog, captionless,
 # in front of the backdrop; its "Avbryt" (600, 2280, 1005, 555) gives the main
@@ -139,10 +225,36 @@ kd_wait_until "$KD_TIMEOUT" find_dialog || kd_die "the save-settings dialog did 
 kd_geometry "$save"
 SX=$KD_X SY=$KD_Y
 kd_check "the save-settings dialog's client area is 250 x 219" test "$KD_W" -eq 250 -a "$KD_H" -eq 219
+
+# --- the dialog has no minimise or maximise ----------------------------------
+actions=$(kd_allowed_actions "$save")
+kd_log "the window manager allows on the dialog: $(echo $actions)"
+allows() { grep -qx "$1" <<<"$actions"; }
+kd_check "the dialog can be moved" allows _NET_WM_ACTION_MOVE
+kd_check "the dialog cannot be minimised" bash -c "! grep -qx _NET_WM_ACTION_MINIMIZE <<<\"\$0\"" "$actions"
+kd_check "the dialog cannot be maximised" bash -c "! grep -q _NET_WM_ACTION_MAXIMIZE <<<\"\$0\"" "$actions"
+xdotool windowminimize "$save"
+if kd_wait_until 2 kd_not_viewable "$save"; then
+    kd_fail "the dialog was minimised"
+else
+    kd_pass "a request to minimise the dialog leaves it on the screen"
+fi
+# The main window minimised and activated again: the dialog is in front,
+# with the focus.
+xdotool windowminimize "$main"
+kd_wait_until "$KD_TIMEOUT" kd_not_viewable "$main" || kd_fail "the main window was not minimised"
+xdotool windowactivate "$main" 2>/dev/null || true
+kd_check "the main window comes back" kd_wait_until "$KD_TIMEOUT" kd_viewable "$main"
+kd_check "the dialog has the focus again" kd_wait_until "$KD_TIMEOUT" kd_is_active "$save"
+kd_wait_pixel "$KD_TIMEOUT" $((KD_X + 5)) $((KD_Y + 5)) "$YELLOW" || true
+kd_screenshot main-activated
+kd_expect_pixel "the dialog is in front of the main window" $((KD_X + 5)) $((KD_Y + 5)) "$YELLOW"
+kd_expect_pixel "the main window is in front of the backdrop" $((WX + 5)) $((WY + 200)) "$YELLOW"
 kd_click 5 5
 kd_screenshot save-dialog
 kd_expect_pixel "the save-settings dialog lies in front of the backdrop" $((SX + 5)) $((SY + 5)) "$YELLOW"
 kd_expect_pixel "the screen around it stays black" 0 0 "$BLACK"
+expect_other_hidden "a click on the black area with the dialog shown"
 kd_click $((SX + $(px $((600 + 502))))) $((SY + $(px $((2280 + 277)))))
 kd_wait_until "$KD_TIMEOUT" bash -c "! xwininfo -id $save 2>/dev/null | grep -q IsViewable" ||
     kd_die "the save-settings dialog did not close on Avbryt"
@@ -184,6 +296,7 @@ if [[ ${KELVU_START:-} == desktop ]]; then
 fi
 digit=$(kd_text_lines $((WX + 24 + 20)) $((WY + 32 + 10)) 97 117)
 kd_check "the first card shows its digit" test -n "$digit"
+expect_other_hidden "the learner's program is up"
 
 kd_click "$card0_x" "$card0_y"
 if kd_wait_until "$KD_TIMEOUT" test -s "$KD_WORK/started.txt"; then
@@ -207,6 +320,13 @@ fi
 kd_wait_pixel "$KD_TIMEOUT" "$card0_x" "$card0_y" "$YELLOW" || true
 kd_screenshot exercise-started
 kd_expect_pixel "the started exercise's card is gone" "$card0_x" "$card0_y" "$YELLOW"
+# A click on the black area leaves the learner's window in front and active.
+kd_click 5 5
+kd_wait_until "$KD_TIMEOUT" kd_is_active "$runner" || true
+kd_screenshot runner-black-clicked
+kd_check "a click on the black area leaves the learner's window active" kd_is_active "$runner"
+kd_expect_pixel "the learner's window is still in front" "$card1_x" "$card1_y" "$MAGENTA"
+expect_other_hidden "a click on the black area of the learner's program"
 
 kd_click "$card1_x" "$card1_y"
 if kd_wait_exit kelvu "$KD_TIMEOUT"; then
