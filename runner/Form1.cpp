@@ -124,7 +124,7 @@ void Form1::ReadMenuFile() {
 
 void Form1::Form_Load() {
     m_backdrop = std::make_unique<Svartbakgrund>();
-    m_backdrop->showBehind();
+    m_backdrop->showBehind(this);
     HomeDir = QDir::currentPath();
     NextCard = 0;
     ReadMenuFile();

@@ -25,7 +25,8 @@ Svartbakgrund::Svartbakgrund()
     resize(shared::twipsToPixels(4680), shared::twipsToPixels(3195));
 }
 
-void Svartbakgrund::showBehind() {
+void Svartbakgrund::showBehind(QWidget* mainWindow) {
+    m_mainWindow = mainWindow;
     // Some window managers do not honour "maximized" for a frameless window,
     // so the geometry is the screen's as well.
     if (QScreen* screen = QGuiApplication::primaryScreen()) setGeometry(screen->geometry());
@@ -37,16 +38,22 @@ void Svartbakgrund::showBehind() {
 }
 
 void Svartbakgrund::keepProgramWindowsInFront() {
-    QList<QWidget*> mainWindows;
+    const auto showing = [](const QWidget* window) {
+        return window && window->isVisible() && !window->isMinimized();
+    };
+    QList<QWidget*> windows;
     QList<QWidget*> dialogs;
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window == this || !window->isVisible() || window->isMinimized()) continue;
+        if (window == this || window == m_mainWindow || !showing(window)) continue;
         if (window->windowType() == Qt::Window)
-            mainWindows << window;
+            windows << window;
         else
             dialogs << window;
     }
-    const QList<QWidget*> inOrder = mainWindows + dialogs;
+    // The main window in front of any other plain window, whatever order
+    // the application lists them in.
+    if (showing(m_mainWindow)) windows << m_mainWindow.data();
+    const QList<QWidget*> inOrder = windows + dialogs;
     for (QWidget* window : inOrder) window->raise();
     // The keys go to the window in front, not to one the backdrop now hides.
     if (!inOrder.isEmpty()) inOrder.constLast()->activateWindow();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
 // The black backdrop: a frameless, screen-filling window with no controls,
@@ -14,14 +15,18 @@ class Svartbakgrund final : public QWidget {
 public:
     Svartbakgrund();
 
-    // Shows it, not modal and without an owner, covering the whole screen.
-    void showBehind();
+    // Shows it, not modal and without an owner, covering the whole screen,
+    // behind the program's main window (shown after it).
+    void showBehind(QWidget* mainWindow);
 
-    // Raises every other visible window of the program above the backdrop,
-    // main windows first, then the dialogs and message boxes over them, and
-    // activates the one in front.
+    // Raises every other visible window of the program above the backdrop:
+    // other windows first, then the main window, then the dialogs and message
+    // boxes over it, and activates the one in front.
     void keepProgramWindowsInFront();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QPointer<QWidget> m_mainWindow;
 };

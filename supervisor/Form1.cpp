@@ -221,7 +221,7 @@ void Form1::connectHandlers() {
 
 void Form1::Form_Load() {
     m_backdrop = std::make_unique<Svartbakgrund>();
-    m_backdrop->showBehind();
+    m_backdrop->showBehind(this);
     Global::HomeDir = QDir::currentPath();
     // The first start in a folder has no active menu yet: the window opens
     // in its initial state so that the first menu can be made. A menu file
