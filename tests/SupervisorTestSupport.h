@@ -28,8 +28,10 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
 #include <QTimer>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -52,9 +54,17 @@ struct FileDialogSeen {
     QString directory;
 };
 
+// The modal window types that a running whileModal answers; any other modal
+// window fails the test at once.
+inline QList<const QMetaObject*>& awaitedModals() {
+    static QList<const QMetaObject*> types;
+    return types;
+}
+
 // Runs action, which may open a modal window of type T; answer is given the
-// window once it is shown. Returns whether it was shown. A modal window that
-// is not answered within the deadline is rejected, so a test never hangs.
+// window once it is shown. Returns whether it was shown. A modal window of
+// another type fails the test and is closed at once; one of type T left
+// unanswered is closed after the deadline, so a test never hangs.
 template <class T>
 bool whileModal(const std::function<void()>& action, const std::function<void(T*)>& answer,
                 int timeoutMs = 10000) {
@@ -65,26 +75,48 @@ bool whileModal(const std::function<void()>& action, const std::function<void(T*
     poll.setInterval(5);
     QObject::connect(&poll, &QTimer::timeout, [&] {
         QWidget* modal = QApplication::activeModalWidget();
+        const bool awaited = std::any_of(awaitedModals().cbegin(), awaitedModals().cend(),
+                                         [modal](const QMetaObject* m) { return m->cast(modal); });
         if (T* window = qobject_cast<T*>(modal); !seen && window && window->isVisible()) {
             seen = true;
             answer(window);
+        } else if (modal && modal->isVisible() && !awaited) {
+            QTest::qFail(qPrintable(QStringLiteral("an unexpected %1 \"%2\" opened")
+                                        .arg(QLatin1String(modal->metaObject()->className()),
+                                             modal->windowTitle())),
+                         __FILE__, __LINE__);
+            if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
         } else if (clock.elapsed() > timeoutMs) {
-            // Whatever is still modal was not expected: close it so the test ends.
+            // Whatever is still modal was not answered: close it so the test ends.
             if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
         }
     });
+    awaitedModals().append(&T::staticMetaObject);
     poll.start();
     action();
     poll.stop();
+    awaitedModals().removeLast();
     return seen;
+}
+
+// The text a label shows: markup is rendered, not shown, unless the label
+// takes its text as plain text.
+inline QString shownText(const QLabel* label) {
+    const QString text = label->text();
+    if (label->textFormat() == Qt::PlainText ||
+        (label->textFormat() == Qt::AutoText && !Qt::mightBeRichText(text)))
+        return text;
+    QTextDocument document;
+    document.setHtml(text);
+    return document.toPlainText();
 }
 
 // Runs action and answers a message box it shows with OK.
 inline std::optional<MessageSeen> messageFrom(const std::function<void()>& action) {
     MessageSeen message;
     const bool shown = whileModal<QMessageBox>(action, [&](QMessageBox* box) {
-        message = {box->text(), box->windowTitle(), box->icon(),
-                   static_cast<int>(box->buttons().size())};
+        message = {shownText(box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))),
+                   box->windowTitle(), box->icon(), static_cast<int>(box->buttons().size())};
         QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
     });
     if (!shown) return std::nullopt;
@@ -239,13 +271,14 @@ public:
     // reward picture.
     void buildMenu(const QStringList& exercisePaths, int cardType, const QString& picture) {
         setCount(static_cast<int>(exercisePaths.size()));
-        for (const QString& path : exercisePaths) addExercise(path);
+        for (const QString& path : exercisePaths)
+            if (!addExercise(path)) QFAIL("\"Lägg till övning\" opened no file dialog");
         chooseCardType(cardType);
         if (picture.isEmpty()) {
             chooseReward(1);
         } else {
             chooseReward(0);
-            pickPicture(picture);
+            if (!pickPicture(picture)) QFAIL("\"Lägg till bild\" opened no file dialog");
         }
     }
 

@@ -3,16 +3,15 @@
 #include "SupervisorTestSupport.h"
 
 #include "FolderLock.h"
+#include "Layout.h"
 
 #include "../runner/Form1.h"
-#include "Twips.h"
 
 #include <QCloseEvent>
 
 #include <limits>
 
 using namespace support;
-using shared::twipsRect;
 
 namespace {
 
@@ -30,7 +29,8 @@ QByteArray menuFile(int count, int cardType, const QString& folder, int reward,
 // A menu that passes the finishing checks: one exercise, no reward picture.
 void completeMenu(Supervisor& program) {
     program.setCount(1);
-    program.addExercise(program.makeFile(QStringLiteral("spel/spel.exe")));
+    if (!program.addExercise(program.makeFile(QStringLiteral("spel/spel.exe"))))
+        QFAIL("\"Lägg till övning\" opened no file dialog");
     program.chooseReward(1);
 }
 
@@ -76,12 +76,11 @@ void TestSupervisorDialogs::saveDialogLayout() {
     QVERIFY(!dialog->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
     QVERIFY(!dialog->isModal());
     QVERIFY(!dialog->parentWidget());
-    QCOMPARE(dialog->size(), twipsRect(0, 0, 3750, 3285).size());
-    QCOMPARE(dialog->palette().color(QPalette::Window), QColor(255, 255, 128));
-    QCOMPARE(dialog->Text1->geometry(), twipsRect(600, 1680, 2325, 420));
-    QCOMPARE(dialog->Command3D1->geometry(), twipsRect(1920, 2280, 1005, 555));
-    QCOMPARE(dialog->Command3D2->geometry(), twipsRect(600, 2280, 1005, 555));
-    QCOMPARE(dialog->Label1->geometry(), twipsRect(240, 240, 3135, 1095));
+    layout::expectDesign("Form4", {{"Form4", dialog},
+                                   {"Text1", dialog->Text1},
+                                   {"Command3D1", dialog->Command3D1},
+                                   {"Command3D2", dialog->Command3D2},
+                                   {"Label1", dialog->Label1}});
     QCOMPARE(dialog->Command3D1->text(), QStringLiteral("Spara"));
     QCOMPARE(dialog->Command3D2->text(), QStringLiteral("Avbryt"));
     QCOMPARE(dialog->Label1->text(),
@@ -140,6 +139,7 @@ void TestSupervisorDialogs::emptyNameDoesNothing() {
     QVERIFY(program.openDialog<kelvuadm::Form4>());
     QVERIFY(!form.isEnabled());
     QCOMPARE(QDir(program.home()).entryList(QDir::Files), before);
+    QVERIFY(!QFile::exists(program.home(QStringLiteral(".ini"))));
     // A later name saves normally.
     type(dialog->Text1, QStringLiteral("sen"));
     program.click(dialog->Command3D1);
@@ -226,7 +226,7 @@ void TestSupervisorDialogs::closeRequestsWhileADialogIsOpenAreRefused() {
 
 void TestSupervisorDialogs::openDialogLayoutAndList() {
     Supervisor program;
-    for (const char* name : {"kelvu.ini", "b.ini", "A.INI", "ingen.txt", "c.ini.bak"})
+    for (const char* name : {"kelvu.ini", "B.ini", "a.INI", ".ini", "ingen.txt", "c.ini.bak"})
         writeFile(program.home(QString::fromUtf8(name)), "x");
     QDir(program.home()).mkdir(QStringLiteral("mapp.ini"));
     Form1& form = program.start();
@@ -236,14 +236,14 @@ void TestSupervisorDialogs::openDialogLayoutAndList() {
     QVERIFY(!form.isEnabled());
     QVERIFY(dialog->windowTitle().trimmed().isEmpty());
     QVERIFY(!dialog->windowFlags().testFlag(Qt::WindowCloseButtonHint));
-    QCOMPARE(dialog->size(), twipsRect(0, 0, 3750, 3285).size());
-    QCOMPARE(dialog->File1->geometry(), twipsRect(270, 180, 2085, 2880));
-    QCOMPARE(dialog->Command3D1->geometry(), twipsRect(2520, 2520, 1005, 555));
-    QCOMPARE(dialog->Command3D2->geometry(), twipsRect(2520, 1890, 1005, 555));
+    layout::expectDesign("Form5", {{"Form5", dialog},
+                                   {"File1", dialog->File1},
+                                   {"Command3D1", dialog->Command3D1},
+                                   {"Command3D2", dialog->Command3D2}});
     QCOMPARE(dialog->Command3D1->text(), QStringLiteral("Hämta"));
     QCOMPARE(dialog->Command3D2->text(), QStringLiteral("Avbryt"));
     QCOMPARE(dialog->File1->font().family(), QStringLiteral("Arial"));
-    QCOMPARE(items(dialog->File1), (QStringList{QStringLiteral("A.INI"), QStringLiteral("b.ini"),
+    QCOMPARE(items(dialog->File1), (QStringList{QStringLiteral("a.INI"), QStringLiteral("B.ini"),
                                                 QStringLiteral("kelvu.ini")}));
     QVERIFY(dialog->File1->selectedItems().isEmpty());
     QTRY_COMPARE(QApplication::focusWidget(), dialog->File1);

@@ -342,6 +342,29 @@ kd_text_lines() {
             END { if (top >= 0) print y0 + int((top + bottom) / 2), x0 + left }'
 }
 
+# kd_face_digit X Y W H: the digit, 1 to 9, that the dark glyph in a rectangle
+# of the latest screenshot shows, or nothing. The glyph, cut to its bounds, is
+# compared with each digit as ImageMagick draws it in the font fontconfig
+# gives for "Times New Roman" (the cards' font), and the closest one wins.
+kd_face_digit() {
+    local font d error status best= least=
+    font=$(fc-match -f '%{file}' 'Times New Roman') || return 1
+    local fit=(-colorspace Gray -threshold 50% -trim +repage -resize '32x48!')
+    convert "$KD_SHOT_PNG" -crop "$3x$4+$1+$2" +repage "${fit[@]}" "$KD_WORK/glyph.png" || return 1
+    for d in 1 2 3 4 5 6 7 8 9; do
+        [[ -s $KD_WORK/digit-$d.png ]] ||
+            convert -background white -fill black -font "$font" -pointsize 100 "label:$d" \
+                "${fit[@]}" "$KD_WORK/digit-$d.png" || return 1
+        status=0
+        error=$(compare -metric AE "$KD_WORK/glyph.png" "$KD_WORK/digit-$d.png" null: 2>&1) ||
+            status=$?
+        # compare: 0 the same, 1 different, 2 it could not compare.
+        ((status <= 1)) || { kd_log "compare failed: $error"; return 1; }
+        if [[ -z $least ]] || ((${error%% *} < least)); then least=${error%% *} best=$d; fi
+    done
+    echo "$best"
+}
+
 # --- windows and input ----------------------------------------------------
 
 # kd_find_window NAME TITLE: the visible windows of the process whose title
