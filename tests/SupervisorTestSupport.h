@@ -24,6 +24,7 @@
 #include <QListView>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -31,7 +32,6 @@
 #include <QTextDocument>
 #include <QTimer>
 
-#include <algorithm>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -54,38 +54,52 @@ struct FileDialogSeen {
     QString directory;
 };
 
-// The modal window types that a running whileModal answers; any other modal
-// window fails the test at once.
+// The modal window types that a running whileModal answers.
 inline QList<const QMetaObject*>& awaitedModals() {
     static QList<const QMetaObject*> types;
     return types;
 }
 
+// An unexpected modal window fails the test at once, and is closed so that
+// the test goes on instead of hanging.
+inline void failAndClose(QWidget* modal) {
+    QTest::qFail(
+        qPrintable(QStringLiteral("an unexpected %1 \"%2\" opened")
+                       .arg(QLatin1String(modal->metaObject()->className()), modal->windowTitle())),
+        __FILE__, __LINE__);
+    if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
+}
+
+// Closes a modal window that no whileModal waits for, failing the test.
+inline void closeUnexpectedModal() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || !modal->isVisible()) return;
+    for (const QMetaObject* type : awaitedModals())
+        if (type->cast(modal)) return;
+    failAndClose(modal);
+}
+
 // Runs action, which may open a modal window of type T; answer is given the
-// window once it is shown. Returns whether it was shown. A modal window of
-// another type fails the test and is closed at once; one of type T left
+// window once it is shown. Returns whether it was shown. One of type T left
 // unanswered is closed after the deadline, so a test never hangs.
 template <class T>
 bool whileModal(const std::function<void()>& action, const std::function<void(T*)>& answer,
                 int timeoutMs = 10000) {
     bool seen = false;
+    QPointer<QWidget> answered;
     QElapsedTimer clock;
     clock.start();
     QTimer poll;
     poll.setInterval(5);
     QObject::connect(&poll, &QTimer::timeout, [&] {
         QWidget* modal = QApplication::activeModalWidget();
-        const bool awaited = std::any_of(awaitedModals().cbegin(), awaitedModals().cend(),
-                                         [modal](const QMetaObject* m) { return m->cast(modal); });
-        if (T* window = qobject_cast<T*>(modal); !seen && window && window->isVisible()) {
+        T* window = qobject_cast<T*>(modal);
+        if (!seen && window && window->isVisible()) {
             seen = true;
+            answered = window;
             answer(window);
-        } else if (modal && modal->isVisible() && !awaited) {
-            QTest::qFail(qPrintable(QStringLiteral("an unexpected %1 \"%2\" opened")
-                                        .arg(QLatin1String(modal->metaObject()->className()),
-                                             modal->windowTitle())),
-                         __FILE__, __LINE__);
-            if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
+        } else if (seen && window && window->isVisible() && window != answered) {
+            failAndClose(window);  // a second one is not awaited
         } else if (clock.elapsed() > timeoutMs) {
             // Whatever is still modal was not answered: close it so the test ends.
             if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
@@ -179,6 +193,9 @@ inline QStringList items(const QListWidget* list) {
 class Supervisor {
 public:
     Supervisor() {
+        m_modalGuard.setInterval(5);
+        QObject::connect(&m_modalGuard, &QTimer::timeout, &closeUnexpectedModal);
+        m_modalGuard.start();
         m_startDir = QDir::currentPath();
         if (!m_home.isValid() || !QDir::setCurrent(m_home.path())) qFatal("no test folder");
         Global::ResetState();
@@ -288,6 +305,7 @@ public:
 private:
     QTemporaryDir m_home;
     QString m_startDir;
+    QTimer m_modalGuard;
 };
 
 }  // namespace support

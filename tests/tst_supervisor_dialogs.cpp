@@ -152,6 +152,7 @@ void TestSupervisorDialogs::avbrytWritesNothingAndTheNextOpeningIsEmpty() {
     Form1& form = program.start();
     completeMenu(program);
     kelvuadm::Form4* dialog = program.clickSaveAs();
+    QVERIFY(dialog);
     type(dialog->Text1, QStringLiteral("namn"));
     program.click(dialog->Command3D2);
     QVERIFY(form.isEnabled());
@@ -168,6 +169,7 @@ void TestSupervisorDialogs::saveThatFailsKeepsTheDialogAndTheMenu() {
     Form1& form = program.start();
     completeMenu(program);
     kelvuadm::Form4* dialog = program.clickSaveAs();
+    QVERIFY(dialog);
     type(dialog->Text1, QStringLiteral("finns inte/namn"));
     program.click(dialog->Command3D1);
     QCOMPARE(program.errors.size(), std::size_t(1));
@@ -261,6 +263,7 @@ void TestSupervisorDialogs::openReplacesTheMenu() {
     program.pickPicture(program.makeFile(QStringLiteral("sol.bmp")));
 
     kelvuadm::Form5* dialog = program.clickOpen();
+    QVERIFY(dialog);
     QTest::mouseClick(dialog->File1->viewport(), Qt::LeftButton, {},
                       dialog->File1->visualItemRect(dialog->File1->item(0)).center());
     QCOMPARE(Global::SelectedSettingsFile, QStringLiteral("tisdag.ini"));
@@ -286,6 +289,7 @@ void TestSupervisorDialogs::openWithNothingSelectedDoesNothing() {
     Supervisor program;
     Form1& form = program.start();
     kelvuadm::Form5* dialog = program.clickOpen();
+    QVERIFY(dialog);
     QCOMPARE(dialog->File1->count(), 0);
     program.click(dialog->Command3D1);
     QVERIFY(program.openDialog<kelvuadm::Form5>());
@@ -302,6 +306,7 @@ void TestSupervisorDialogs::selectionOutlivesTheDialog() {
     Form1& form = program.start();
     program.addExercise(program.makeFile(QStringLiteral("spel.exe")));
     kelvuadm::Form5* dialog = program.clickOpen();
+    QVERIFY(dialog);
     dialog->File1->setFocus();
     QTest::keyClick(dialog->File1, Qt::Key_Down);  // the arrow keys select too
     QTest::keyClick(dialog->File1, Qt::Key_Down);
@@ -327,6 +332,7 @@ void TestSupervisorDialogs::doubleClickLoadsAtOnce() {
     Form1& form = program.start();
     program.click(form.SSCommand4);  // unsaved changes…
     kelvuadm::Form5* dialog = program.clickOpen();
+    QVERIFY(dialog);
     const QRect entry = dialog->File1->visualItemRect(dialog->File1->item(1));
     QCOMPARE(dialog->File1->item(1)->text(), QStringLiteral("kelvu.ini"));
     QTest::mouseClick(dialog->File1->viewport(), Qt::LeftButton, {}, entry.center());
@@ -349,6 +355,7 @@ void TestSupervisorDialogs::notAMenuKeepsTheMenuBeingEdited() {
     program.addExercise(program.makeFile(QStringLiteral("spel.exe")));
     program.pickPicture(program.makeFile(QStringLiteral("sol.bmp")));
     kelvuadm::Form5* dialog = program.clickOpen();
+    QVERIFY(dialog);
 
     for (int row = 0; row < 2; ++row) {
         dialog->File1->setCurrentRow(row);
@@ -388,6 +395,7 @@ void TestSupervisorDialogs::savedMenuLoadsBackIntoTheSameWindow() {
     const QStringList names = items(form.List1);
     const QStringList folders = items(form.List2);
     kelvuadm::Form4* save = program.clickSaveAs();
+    QVERIFY(save);
     type(save->Text1, QStringLiteral("vecka 1"));
     program.click(save->Command3D1);
 
@@ -397,6 +405,7 @@ void TestSupervisorDialogs::savedMenuLoadsBackIntoTheSameWindow() {
     program.setCount(6);
 
     kelvuadm::Form5* open = program.clickOpen();
+    QVERIFY(open);
     open->File1->setCurrentRow(0);
     QCOMPARE(Global::SelectedSettingsFile, QStringLiteral("vecka 1.ini"));
     program.click(open->Command3D1);
