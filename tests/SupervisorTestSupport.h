@@ -24,10 +24,12 @@
 #include <QListView>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
 #include <QTimer>
 
 #include <functional>
@@ -52,39 +54,83 @@ struct FileDialogSeen {
     QString directory;
 };
 
+// The modal window types that a running whileModal answers.
+inline QList<const QMetaObject*>& awaitedModals() {
+    static QList<const QMetaObject*> types;
+    return types;
+}
+
+// An unexpected modal window fails the test at once, and is closed so that
+// the test goes on instead of hanging.
+inline void failAndClose(QWidget* modal) {
+    QTest::qFail(
+        qPrintable(QStringLiteral("an unexpected %1 \"%2\" opened")
+                       .arg(QLatin1String(modal->metaObject()->className()), modal->windowTitle())),
+        __FILE__, __LINE__);
+    if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
+}
+
+// Closes a modal window that no whileModal waits for, failing the test.
+inline void closeUnexpectedModal() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || !modal->isVisible()) return;
+    for (const QMetaObject* type : awaitedModals())
+        if (type->cast(modal)) return;
+    failAndClose(modal);
+}
+
 // Runs action, which may open a modal window of type T; answer is given the
-// window once it is shown. Returns whether it was shown. A modal window that
-// is not answered within the deadline is rejected, so a test never hangs.
+// window once it is shown. Returns whether it was shown. One of type T left
+// unanswered is closed after the deadline, so a test never hangs.
 template <class T>
 bool whileModal(const std::function<void()>& action, const std::function<void(T*)>& answer,
                 int timeoutMs = 10000) {
     bool seen = false;
+    QPointer<QWidget> answered;
     QElapsedTimer clock;
     clock.start();
     QTimer poll;
     poll.setInterval(5);
     QObject::connect(&poll, &QTimer::timeout, [&] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (T* window = qobject_cast<T*>(modal); !seen && window && window->isVisible()) {
+        T* window = qobject_cast<T*>(modal);
+        if (!seen && window && window->isVisible()) {
             seen = true;
+            answered = window;
             answer(window);
+        } else if (seen && window && window->isVisible() && window != answered) {
+            failAndClose(window);  // a second one is not awaited
         } else if (clock.elapsed() > timeoutMs) {
-            // Whatever is still modal was not expected: close it so the test ends.
+            // Whatever is still modal was not answered: close it so the test ends.
             if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
         }
     });
+    awaitedModals().append(&T::staticMetaObject);
     poll.start();
     action();
     poll.stop();
+    awaitedModals().removeLast();
     return seen;
+}
+
+// The text a label shows: markup is rendered, not shown, unless the label
+// takes its text as plain text.
+inline QString shownText(const QLabel* label) {
+    const QString text = label->text();
+    if (label->textFormat() == Qt::PlainText ||
+        (label->textFormat() == Qt::AutoText && !Qt::mightBeRichText(text)))
+        return text;
+    QTextDocument document;
+    document.setHtml(text);
+    return document.toPlainText();
 }
 
 // Runs action and answers a message box it shows with OK.
 inline std::optional<MessageSeen> messageFrom(const std::function<void()>& action) {
     MessageSeen message;
     const bool shown = whileModal<QMessageBox>(action, [&](QMessageBox* box) {
-        message = {box->text(), box->windowTitle(), box->icon(),
-                   static_cast<int>(box->buttons().size())};
+        message = {shownText(box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))),
+                   box->windowTitle(), box->icon(), static_cast<int>(box->buttons().size())};
         QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
     });
     if (!shown) return std::nullopt;
@@ -147,6 +193,9 @@ inline QStringList items(const QListWidget* list) {
 class Supervisor {
 public:
     Supervisor() {
+        m_modalGuard.setInterval(5);
+        QObject::connect(&m_modalGuard, &QTimer::timeout, &closeUnexpectedModal);
+        m_modalGuard.start();
         m_startDir = QDir::currentPath();
         if (!m_home.isValid() || !QDir::setCurrent(m_home.path())) qFatal("no test folder");
         Global::ResetState();
@@ -239,13 +288,14 @@ public:
     // reward picture.
     void buildMenu(const QStringList& exercisePaths, int cardType, const QString& picture) {
         setCount(static_cast<int>(exercisePaths.size()));
-        for (const QString& path : exercisePaths) addExercise(path);
+        for (const QString& path : exercisePaths)
+            if (!addExercise(path)) QFAIL("\"Lägg till övning\" opened no file dialog");
         chooseCardType(cardType);
         if (picture.isEmpty()) {
             chooseReward(1);
         } else {
             chooseReward(0);
-            pickPicture(picture);
+            if (!pickPicture(picture)) QFAIL("\"Lägg till bild\" opened no file dialog");
         }
     }
 
@@ -255,6 +305,7 @@ public:
 private:
     QTemporaryDir m_home;
     QString m_startDir;
+    QTimer m_modalGuard;
 };
 
 }  // namespace support

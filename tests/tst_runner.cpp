@@ -1,10 +1,10 @@
 // The learner's window: menu reading, card layout and faces, starting the
 // exercises in order, ending, and every failure as its run-time error.
 #include "Form1.h"
+#include "Layout.h"
 #include "ProgramControl.h"
 #include "SSCommand.h"
 #include "Svartbakgrund.h"
-#include "Twips.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -19,19 +19,7 @@
 #include <memory>
 #include <optional>
 
-using shared::twipsRect;
-
 namespace {
-
-constexpr int Side = 2055;
-
-struct Card {
-    int left;
-    int top;
-};
-// The layout as the cards stand, card 0 first.
-const Card Layout[] = {{360, 480},   {2660, 480},  {4960, 480},  {7260, 480},  {360, 4500},
-                       {2660, 4500}, {4960, 4500}, {7260, 4500}, {9560, 4500}, {11860, 4500}};
 
 QByteArray quoted(const QString& text) {
     return '"' + text.toUtf8() + "\"\r\n";
@@ -139,6 +127,8 @@ private slots:
     void startUpFailures();
     void launchFailures_data();
     void launchFailures();
+    void standardErrorMessage_data();
+    void standardErrorMessage();
 };
 
 void TestRunner::initTestCase() {
@@ -166,35 +156,39 @@ void TestRunner::cardLayout_data() {
     QTest::addColumn<int>("count");
     QTest::addColumn<bool>("reward");
     QTest::addColumn<QList<int>>("visible");
-    QTest::addColumn<int>("clientWidth");
+    QTest::addColumn<QString>("client");  // the row of the window's client area
 
-    QTest::newRow("N=0 with reward") << 0 << true << QList<int>{0} << 9510;
-    QTest::newRow("N=0 without reward") << 0 << false << QList<int>{} << 9510;
-    QTest::newRow("N=3 with reward") << 3 << true << QList<int>{0, 1, 2, 3} << 9510;
-    QTest::newRow("N=4 with reward") << 4 << true << QList<int>{0, 1, 2, 3, 4} << 9510;
-    QTest::newRow("N=8 without reward") << 8 << false << QList<int>{0, 1, 2, 3, 4, 5, 6, 7} << 9510;
+    const QString designed = QStringLiteral("Form1");
+    QTest::newRow("N=0 with reward") << 0 << true << QList<int>{0} << designed;
+    QTest::newRow("N=0 without reward") << 0 << false << QList<int>{} << designed;
+    QTest::newRow("N=3 with reward") << 3 << true << QList<int>{0, 1, 2, 3} << designed;
+    QTest::newRow("N=4 with reward") << 4 << true << QList<int>{0, 1, 2, 3, 4} << designed;
+    QTest::newRow("N=8 without reward")
+        << 8 << false << QList<int>{0, 1, 2, 3, 4, 5, 6, 7} << designed;
     // Cards beyond the designed client area widen the window so they can be reached.
-    QTest::newRow("N=8 with reward")
-        << 8 << true << QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8} << 9560 + Side + 195;
+    const QString wide = QStringLiteral("Form1 wide");
+    QTest::newRow("N=8 with reward") << 8 << true << QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8} << wide;
     QTest::newRow("N=9 without reward")
-        << 9 << false << QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8} << 9560 + Side + 195;
+        << 9 << false << QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8} << wide;
 }
 
 void TestRunner::cardLayout() {
     QFETCH(int, count);
     QFETCH(bool, reward);
     QFETCH(QList<int>, visible);
-    QFETCH(int, clientWidth);
+    QFETCH(QString, client);
     writeSimpleMenu(count, 0, reward);
     load();
     QVERIFY2(!m_error, m_error ? qPrintable(m_error->message()) : "");
     QCOMPARE(m_form->cards().size(), std::size_t(count + 1));
     QCOMPARE(visibleCards(), visible);
     for (int i = 0; i <= count; ++i)
-        QCOMPARE(card(i)->geometry(), twipsRect(Layout[i].left, Layout[i].top, Side, Side));
-    QCOMPARE(m_form->size(), twipsRect(0, 0, clientWidth, 6825).size());
+        QCOMPARE(card(i)->geometry(),
+                 layout::row("kelvu", qPrintable(QStringLiteral("Ruta(%1)").arg(i))).pixels);
+    const layout::Row& area = layout::row("kelvu", qPrintable(client));
+    QCOMPARE(m_form->size(), area.pixels.size());
     QCOMPARE(m_form->windowTitle(), QStringLiteral("Arbetsordning"));
-    QCOMPARE(m_form->palette().color(QPalette::Window), QColor(255, 255, 128));
+    QCOMPARE(m_form->palette().color(QPalette::Window), QColor(area.background));
     QCOMPARE(card(0)->font().family(), QStringLiteral("Times New Roman"));
     QCOMPARE(card(count)->font().pointSizeF(), 79.5);
     QCOMPARE(card(count)->text(), QString());
@@ -231,9 +225,10 @@ void TestRunner::cardFaces() {
     QFETCH(int, count);
     QFETCH(bool, reward);
     // Each picture has a colour of its own: card k must show picture k + 1.
+    // Every other one is a PNG under its .bmp name: the content decides.
     auto colour = [](int k) { return QColor::fromHsv(k * 40, 255, 200).toRgb(); };
     for (int k = 0; k < 9; ++k)
-        savePicture(home(QStringLiteral("%1num.bmp").arg(k + 1)), colour(k), "BMP");
+        savePicture(home(QStringLiteral("%1num.bmp").arg(k + 1)), colour(k), k % 2 ? "PNG" : "BMP");
     writeSimpleMenu(count, cardType, reward);
     load();
     QVERIFY2(!m_error, m_error ? qPrintable(m_error->message()) : "");
@@ -478,6 +473,30 @@ void TestRunner::launchFailures() {
              qPrintable(m_error->description()));
     QCOMPARE(m_endStatus, std::optional<int>(shared::RuntimeErrorExitStatus));
     QCOMPARE(QDir::currentPath(), home());
+}
+
+void TestRunner::standardErrorMessage_data() {
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("5") << 5
+                       << QStringLiteral("Körfel 5: Ogiltigt proceduranrop eller argument\n\nX");
+    QTest::newRow("6") << 6 << QStringLiteral("Körfel 6: Spill\n\nX");
+    QTest::newRow("9") << 9 << QStringLiteral("Körfel 9: Index utanför intervallet\n\nX");
+    QTest::newRow("13") << 13 << QStringLiteral("Körfel 13: Typerna stämmer inte överens\n\nX");
+    QTest::newRow("53") << 53 << QStringLiteral("Körfel 53: Filen hittades inte\n\nX");
+    QTest::newRow("62") << 62 << QStringLiteral("Körfel 62: Indata efter filslut\n\nX");
+    QTest::newRow("75") << 75
+                        << QStringLiteral("Körfel 75: Fel vid åtkomst till sökväg eller fil\n\nX");
+    QTest::newRow("76") << 76 << QStringLiteral("Körfel 76: Sökvägen hittades inte\n\nX");
+    QTest::newRow("380") << 380 << QStringLiteral("Körfel 380: Ogiltigt egenskapsvärde\n\nX");
+    QTest::newRow("481") << 481 << QStringLiteral("Körfel 481: Ogiltig bild\n\nX");
+    QTest::newRow("7, unknown") << 7 << QStringLiteral("Körfel 7: Programfel\n\nX");
+}
+
+void TestRunner::standardErrorMessage() {
+    QFETCH(int, number);
+    QFETCH(QString, message);
+    QCOMPARE(shared::RuntimeError(number, QStringLiteral("X")).message(), message);
 }
 
 namespace {

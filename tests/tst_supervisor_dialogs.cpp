@@ -3,16 +3,15 @@
 #include "SupervisorTestSupport.h"
 
 #include "FolderLock.h"
+#include "Layout.h"
 
 #include "../runner/Form1.h"
-#include "Twips.h"
 
 #include <QCloseEvent>
 
 #include <limits>
 
 using namespace support;
-using shared::twipsRect;
 
 namespace {
 
@@ -30,7 +29,8 @@ QByteArray menuFile(int count, int cardType, const QString& folder, int reward,
 // A menu that passes the finishing checks: one exercise, no reward picture.
 void completeMenu(Supervisor& program) {
     program.setCount(1);
-    program.addExercise(program.makeFile(QStringLiteral("spel/spel.exe")));
+    if (!program.addExercise(program.makeFile(QStringLiteral("spel/spel.exe"))))
+        QFAIL("\"Lägg till övning\" opened no file dialog");
     program.chooseReward(1);
 }
 
@@ -81,12 +81,11 @@ void TestSupervisorDialogs::saveDialogLayout() {
     QVERIFY(!dialog->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
     QVERIFY(!dialog->isModal());
     QVERIFY(!dialog->parentWidget());
-    QCOMPARE(dialog->size(), twipsRect(0, 0, 3750, 3285).size());
-    QCOMPARE(dialog->palette().color(QPalette::Window), QColor(255, 255, 128));
-    QCOMPARE(dialog->Text1->geometry(), twipsRect(600, 1680, 2325, 420));
-    QCOMPARE(dialog->Command3D1->geometry(), twipsRect(1920, 2280, 1005, 555));
-    QCOMPARE(dialog->Command3D2->geometry(), twipsRect(600, 2280, 1005, 555));
-    QCOMPARE(dialog->Label1->geometry(), twipsRect(240, 240, 3135, 1095));
+    layout::expectDesign("Form4", {{"Form4", dialog},
+                                   {"Text1", dialog->Text1},
+                                   {"Command3D1", dialog->Command3D1},
+                                   {"Command3D2", dialog->Command3D2},
+                                   {"Label1", dialog->Label1}});
     QCOMPARE(dialog->Command3D1->text(), QStringLiteral("Spara"));
     QCOMPARE(dialog->Command3D2->text(), QStringLiteral("Avbryt"));
     QCOMPARE(dialog->Label1->text(),
@@ -145,6 +144,7 @@ void TestSupervisorDialogs::emptyNameDoesNothing() {
     QVERIFY(program.openDialog<kelvuadm::Form4>());
     QVERIFY(!form.isEnabled());
     QCOMPARE(QDir(program.home()).entryList(QDir::Files), before);
+    QVERIFY(!QFile::exists(program.home(QStringLiteral(".ini"))));
     // A later name saves normally.
     type(dialog->Text1, QStringLiteral("sen"));
     program.click(dialog->Command3D1);
@@ -157,6 +157,7 @@ void TestSupervisorDialogs::avbrytWritesNothingAndTheNextOpeningIsEmpty() {
     Form1& form = program.start();
     completeMenu(program);
     kelvuadm::Form4* dialog = program.clickSaveAs();
+    QVERIFY(dialog);
     type(dialog->Text1, QStringLiteral("namn"));
     program.click(dialog->Command3D2);
     QVERIFY(form.isEnabled());
@@ -173,6 +174,7 @@ void TestSupervisorDialogs::saveThatFailsKeepsTheDialogAndTheMenu() {
     Form1& form = program.start();
     completeMenu(program);
     kelvuadm::Form4* dialog = program.clickSaveAs();
+    QVERIFY(dialog);
     type(dialog->Text1, QStringLiteral("finns inte/namn"));
     program.click(dialog->Command3D1);
     QCOMPARE(program.errors.size(), std::size_t(1));
@@ -262,7 +264,7 @@ void TestSupervisorDialogs::dialogsOfferNoMinimiseAndComeBackWithTheMainWindow()
 
 void TestSupervisorDialogs::openDialogLayoutAndList() {
     Supervisor program;
-    for (const char* name : {"kelvu.ini", "b.ini", "A.INI", "ingen.txt", "c.ini.bak"})
+    for (const char* name : {"kelvu.ini", "B.ini", "a.INI", ".ini", "ingen.txt", "c.ini.bak"})
         writeFile(program.home(QString::fromUtf8(name)), "x");
     QDir(program.home()).mkdir(QStringLiteral("mapp.ini"));
     Form1& form = program.start();
@@ -272,14 +274,14 @@ void TestSupervisorDialogs::openDialogLayoutAndList() {
     QVERIFY(!form.isEnabled());
     QVERIFY(dialog->windowTitle().trimmed().isEmpty());
     QVERIFY(!dialog->windowFlags().testFlag(Qt::WindowCloseButtonHint));
-    QCOMPARE(dialog->size(), twipsRect(0, 0, 3750, 3285).size());
-    QCOMPARE(dialog->File1->geometry(), twipsRect(270, 180, 2085, 2880));
-    QCOMPARE(dialog->Command3D1->geometry(), twipsRect(2520, 2520, 1005, 555));
-    QCOMPARE(dialog->Command3D2->geometry(), twipsRect(2520, 1890, 1005, 555));
+    layout::expectDesign("Form5", {{"Form5", dialog},
+                                   {"File1", dialog->File1},
+                                   {"Command3D1", dialog->Command3D1},
+                                   {"Command3D2", dialog->Command3D2}});
     QCOMPARE(dialog->Command3D1->text(), QStringLiteral("Hämta"));
     QCOMPARE(dialog->Command3D2->text(), QStringLiteral("Avbryt"));
     QCOMPARE(dialog->File1->font().family(), QStringLiteral("Arial"));
-    QCOMPARE(items(dialog->File1), (QStringList{QStringLiteral("A.INI"), QStringLiteral("b.ini"),
+    QCOMPARE(items(dialog->File1), (QStringList{QStringLiteral("a.INI"), QStringLiteral("B.ini"),
                                                 QStringLiteral("kelvu.ini")}));
     QVERIFY(dialog->File1->selectedItems().isEmpty());
     QTRY_COMPARE(QApplication::focusWidget(), dialog->File1);
@@ -297,6 +299,7 @@ void TestSupervisorDialogs::openReplacesTheMenu() {
     program.pickPicture(program.makeFile(QStringLiteral("sol.bmp")));
 
     kelvuadm::Form5* dialog = program.clickOpen();
+    QVERIFY(dialog);
     QTest::mouseClick(dialog->File1->viewport(), Qt::LeftButton, {},
                       dialog->File1->visualItemRect(dialog->File1->item(0)).center());
     QCOMPARE(Global::SelectedSettingsFile, QStringLiteral("tisdag.ini"));
@@ -322,6 +325,7 @@ void TestSupervisorDialogs::openWithNothingSelectedDoesNothing() {
     Supervisor program;
     Form1& form = program.start();
     kelvuadm::Form5* dialog = program.clickOpen();
+    QVERIFY(dialog);
     QCOMPARE(dialog->File1->count(), 0);
     program.click(dialog->Command3D1);
     QVERIFY(program.openDialog<kelvuadm::Form5>());
@@ -338,6 +342,7 @@ void TestSupervisorDialogs::selectionOutlivesTheDialog() {
     Form1& form = program.start();
     program.addExercise(program.makeFile(QStringLiteral("spel.exe")));
     kelvuadm::Form5* dialog = program.clickOpen();
+    QVERIFY(dialog);
     dialog->File1->setFocus();
     QTest::keyClick(dialog->File1, Qt::Key_Down);  // the arrow keys select too
     QTest::keyClick(dialog->File1, Qt::Key_Down);
@@ -438,6 +443,7 @@ void TestSupervisorDialogs::doubleClickLoadsAtOnce() {
     Form1& form = program.start();
     program.click(form.SSCommand4);  // unsaved changes…
     kelvuadm::Form5* dialog = program.clickOpen();
+    QVERIFY(dialog);
     const QRect entry = dialog->File1->visualItemRect(dialog->File1->item(1));
     QCOMPARE(dialog->File1->item(1)->text(), QStringLiteral("kelvu.ini"));
     QTest::mouseClick(dialog->File1->viewport(), Qt::LeftButton, {}, entry.center());
@@ -460,6 +466,7 @@ void TestSupervisorDialogs::notAMenuKeepsTheMenuBeingEdited() {
     program.addExercise(program.makeFile(QStringLiteral("spel.exe")));
     program.pickPicture(program.makeFile(QStringLiteral("sol.bmp")));
     kelvuadm::Form5* dialog = program.clickOpen();
+    QVERIFY(dialog);
 
     for (int row = 0; row < 2; ++row) {
         dialog->File1->setCurrentRow(row);
@@ -499,6 +506,7 @@ void TestSupervisorDialogs::savedMenuLoadsBackIntoTheSameWindow() {
     const QStringList names = items(form.List1);
     const QStringList folders = items(form.List2);
     kelvuadm::Form4* save = program.clickSaveAs();
+    QVERIFY(save);
     type(save->Text1, QStringLiteral("vecka 1"));
     program.click(save->Command3D1);
 
@@ -508,6 +516,7 @@ void TestSupervisorDialogs::savedMenuLoadsBackIntoTheSameWindow() {
     program.setCount(6);
 
     kelvuadm::Form5* open = program.clickOpen();
+    QVERIFY(open);
     open->File1->setCurrentRow(0);
     QCOMPARE(Global::SelectedSettingsFile, QStringLiteral("vecka 1.ini"));
     program.click(open->Command3D1);

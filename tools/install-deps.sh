@@ -16,8 +16,8 @@ demo_packages=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools
     fonts-liberation x11-utils qt6-translations-l10n librsvg2-bin)
 # The display tests: a virtual X server, a window manager, mouse and keyboard
 # input, the text selection, screenshots and picture checks (x11-utils above
-# has xdpyinfo, xprop and xwininfo).
-test_packages=(xvfb openbox xdotool xclip imagemagick)
+# has xdpyinfo, xprop and xwininfo), and fc-match for the cards' font file.
+test_packages=(xvfb openbox xdotool xclip imagemagick fontconfig)
 # The accessibility tests read the programs' accessible tree as a screen
 # reader does: a private D-Bus session bus, the AT-SPI bus launcher and an
 # AT-SPI client for Python.

@@ -365,6 +365,32 @@ kd_text_lines() {
             END { if (top >= 0) print y0 + int((top + bottom) / 2), x0 + left }'
 }
 
+# kd_face_digit X Y W H: the digit, 1 to 9, that the dark glyph in a rectangle
+# of the latest screenshot shows, or nothing. The glyph, cut to its bounds, is
+# compared pixel by pixel with each digit as ImageMagick draws it in the font
+# fontconfig gives for "Times New Roman" (the cards' font); the closest wins.
+kd_face_digit() {
+    local fit=(-colorspace Gray -threshold 50% -trim +repage -resize '32x48!' -depth 8 gray:-)
+    local digits=$KD_WORK/digits.txt font d
+    if [[ ! -s $digits ]]; then
+        font=$(fc-match -f '%{file}' 'Times New Roman') || return 1
+        for d in 1 2 3 4 5 6 7 8 9; do
+            printf '%s %s\n' "$d" "$(convert -background white -fill black -font "$font" \
+                -pointsize 100 "label:$d" "${fit[@]}" | od -An -v -tu1 | tr -s ' \n' ' ')"
+        done >"$digits.tmp" && mv "$digits.tmp" "$digits"
+    fi
+    # A face without a dark pixel shows no digit.
+    [[ $(convert "$KD_SHOT_PNG" -crop "$3x$4+$1+$2" +repage -colorspace Gray -threshold 50% \
+        -format '%[fx:minima]' info:) == 0 ]] || return 0
+    convert "$KD_SHOT_PNG" -crop "$3x$4+$1+$2" +repage "${fit[@]}" | od -An -v -tu1 |
+        tr -s ' \n' ' ' | awk '
+            NR == FNR { split($0, g, " "); next }
+            { diff = 0
+              for (i = 2; i <= NF; i++) diff += ($i < 128) != (g[i - 1] < 128)
+              if (best == "" || diff < least) { least = diff; best = $1 } }
+            END { print best }' - "$digits"
+}
+
 # --- windows and input ----------------------------------------------------
 
 # kd_find_window NAME TITLE: the visible windows of the process whose title

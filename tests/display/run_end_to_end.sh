@@ -17,7 +17,8 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$here/lib.sh"
 
 kd_init "end-to-end${KELVU_START:+-$KELVU_START}"
-kd_require_tools Xvfb xdpyinfo xprop xwininfo openbox xdotool import convert display xmessage
+kd_require_tools Xvfb xdpyinfo xprop xwininfo openbox xdotool xclip import convert compare display \
+    fc-match xmessage
 kelvuadm=$(kd_program kelvuadm)
 kelvu=$(kd_program kelvu)
 kd_launch_command kelvuadm
@@ -52,9 +53,10 @@ else
     mkdir -p "$home"
 fi
 exercise="$KD_WORK/ovningar/rita.exe"
-# It records its folder, then shows a window of its own away from the runner's.
-printf '#!/bin/sh\npwd > "%s"\nexec xmessage -title Rita -geometry 300x100+20+20 "Rita en bild"\n' \
-    "$KD_WORK/started.txt" >"$exercise"
+# It records its process id and its folder, then shows a window of its own
+# away from the runner's.
+printf '#!/bin/sh\necho $$ > "%s"\npwd > "%s"\nexec xmessage -title Rita -geometry 300x100+20+20 "Rita en bild"\n' \
+    "$KD_WORK/rita.pid" "$KD_WORK/started.txt" >"$exercise"
 chmod +x "$exercise"
 picture="$KD_WORK/bilder/pris.bmp"
 convert -size 64x64 xc:magenta "BMP3:$picture"
@@ -136,7 +138,13 @@ pick_file "$(middle_x 1560 2655)" "$(middle_y 2760 495)" "Hämta fil" "$exercise
 kd_screenshot exercise-added
 # Its name now stands in the exercise list (1560, 480, 2655, 2160).
 lines=$(kd_text_lines $((WX + $(px 1560) + 4)) $((WY + $(px 480) + 3)) $(($(px 2655) - 8)) $(($(px 2160) - 6)))
-kd_check "the exercise list shows one entry" test "$(wc -l <<<"$lines" | tr -d ' ')" -ge 1 -a -n "$lines"
+kd_check "the exercise list shows one entry" test -n "$lines" -a "$(grep -c . <<<"$lines")" -eq 1
+# The entry's text, copied from the list with Ctrl+C after a click on it.
+read -r entry_y entry_x <<<"$lines"
+kd_click $((entry_x + 5)) "$entry_y"
+xdotool key ctrl+c
+list_entry_is() { [[ $(timeout 5 xclip -o -selection clipboard 2>/dev/null) == "$1" ]]; }
+kd_check "the exercise list's entry reads rita.exe" kd_wait_until "$KD_TIMEOUT" list_entry_is rita.exe
 
 # --- a "Fel" message in front of the backdrop --------------------------------
 # "OK" (5280, 4800, 1575, 855) with the count at 3 and one exercise listed.
@@ -294,8 +302,8 @@ if [[ ${KELVU_START:-} == desktop ]]; then
     kd_check "the launcher put the missing 5num.bmp back" \
         cmp -s "$home/5num.bmp" "$KELVU_PREFIX/share/kelvu/kort/5num.bmp"
 fi
-digit=$(kd_text_lines $((WX + 24 + 20)) $((WY + 32 + 10)) 97 117)
-kd_check "the first card shows its digit" test -n "$digit"
+digit=$(kd_face_digit $((WX + 24 + 10)) $((WY + 32 + 10)) 117 117)
+kd_check "the first card shows the digit 1 (read $digit)" test "$digit" = 1
 expect_other_hidden "the learner's program is up"
 
 kd_click "$card0_x" "$card0_y"
@@ -306,14 +314,22 @@ else
 fi
 # The exercise's window comes up in front of the black backdrop, with the focus.
 exercise_window() { xdotool search --onlyvisible --name '^Rita$' 2>/dev/null | head -n1; }
-if kd_wait_until "$KD_TIMEOUT" test -n "$(exercise_window)"; then
+# Ends the exercise this test started, by the process id it wrote.
+end_exercise() {
+    local pid
+    pid=$(cat "$KD_WORK/rita.pid" 2>/dev/null) || return 0
+    [[ $(ps -o comm= -p "$pid" 2>/dev/null) == xmessage ]] && kill "$pid" 2>/dev/null
+    return 0
+}
+exercise_shown() { [[ -n $(exercise_window) ]]; }
+if kd_wait_until "$KD_TIMEOUT" exercise_shown; then
     exercise_id=$(exercise_window)
     kd_geometry "$exercise_id"
     kd_wait_until "$KD_TIMEOUT" kd_shot_pixel_is_not $((KD_X + 5)) $((KD_Y + 5)) "$BLACK" || true
     kd_screenshot exercise-window
     kd_expect_not_pixel "the exercise's window lies in front of the backdrop" $((KD_X + 5)) $((KD_Y + 5)) "$BLACK"
     kd_check "the exercise's window has the focus" kd_wait_until "$KD_TIMEOUT" kd_is_active "$exercise_id"
-    pkill -f 'xmessage -title Rita' || true
+    end_exercise
 else
     kd_fail "the exercise's window did not appear"
 fi
@@ -334,5 +350,5 @@ if kd_wait_exit kelvu "$KD_TIMEOUT"; then
 else
     kd_fail "the learner's program did not end on the reward picture"
 fi
-pkill -f 'xmessage -title Rita' || true
+end_exercise
 kd_finish

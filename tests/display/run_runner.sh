@@ -26,7 +26,8 @@ case $scenario in
 esac
 
 kd_init "runner-$scenario"
-kd_require_tools Xvfb xdpyinfo xprop xwininfo openbox xdotool xclip import convert display compare
+kd_require_tools Xvfb xdpyinfo xprop xwininfo openbox xdotool xclip import convert display compare \
+    fc-match
 kelvu=$(kd_program kelvu)
 
 
@@ -203,7 +204,7 @@ test_menu() {
         kd_expect_pixel "there is no card in the second row under card $k" \
             "$(card_center_x "$k")" $((RY + ROW2_TOP + CARD_SIDE / 2)) "$YELLOW"
     done
-    local ink
+    local ink digit status
     for k in 0 1 2; do
         # shellcheck disable=SC2046
         ink=$(kd_fraction $(face "$k") 'lightness<0.3')
@@ -214,14 +215,19 @@ test_menu() {
         fi
         # shellcheck disable=SC2046
         kd_crop $(face "$k") "$KD_WORK/face-$k.png"
+        # shellcheck disable=SC2046
+        digit=$(kd_face_digit $(face "$k"))
+        kd_check "card $k shows the digit $((k + 1)) (read ${digit:-nothing})" test "$digit" = $((k + 1))
     done
     for pair in "0 1" "0 2" "1 2"; do
         read -r a b <<<"$pair"
-        if compare -metric AE "$KD_WORK/face-$a.png" "$KD_WORK/face-$b.png" null: 2>/dev/null; then
-            kd_fail "cards $a and $b show the same face; their digits should differ"
-        else
-            kd_pass "cards $a and $b show different digits"
-        fi
+        status=0
+        compare -metric AE "$KD_WORK/face-$a.png" "$KD_WORK/face-$b.png" null: 2>/dev/null || status=$?
+        case $status in
+            0) kd_fail "cards $a and $b show the same face; their digits should differ" ;;
+            1) kd_pass "cards $a and $b show different digits" ;;
+            *) kd_fail "compare could not compare the faces of cards $a and $b (status $status)" ;;
+        esac
     done
     local reward
     # shellcheck disable=SC2046
