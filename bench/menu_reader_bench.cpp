@@ -3,14 +3,20 @@
 // exercises and a reward picture, folders of ordinary length) and the
 // largest the runner accepts (eight exercises and a reward picture, every
 // file name 255 bytes and every folder 4095 bytes, the usual file system
-// limits).
+// limits). Beside them, the other pieces of the runner's start-up that
+// read files: the Swedish translation and one card picture.
 #include "MenuReader.h"
+#include "Picture.h"
+#include "Translation.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
+#include <QImage>
 #include <QTemporaryDir>
+#include <QTranslator>
 
 #include <cstdlib>
 
@@ -72,9 +78,22 @@ void readMenu(benchmark::State& state, const Menu& menu) {
     state.SetBytesProcessed(state.iterations() * menu.bytes);
 }
 
+void loadTranslation(benchmark::State& state) {
+    for (auto _ : state) {
+        shared::installSwedishTranslation();
+        // A translator is taken out again when it is deleted.
+        qDeleteAll(QCoreApplication::instance()->findChildren<QTranslator*>());
+    }
+}
+
+void loadPicture(benchmark::State& state, const QString& path) {
+    for (auto _ : state) benchmark::DoNotOptimize(shared::loadPicture(path));
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    QGuiApplication app(argc, argv);  // pictures need one; "-platform offscreen" will do
     QTemporaryDir work;
     if (!work.isValid()) return 1;
     const QDir folder(work.path());
@@ -82,6 +101,15 @@ int main(int argc, char* argv[]) {
     const Menu largest = writeMenu(folder, QStringLiteral("largest.ini"), 8, 255, 4095);
     benchmark::RegisterBenchmark("read_menu/typical", readMenu, typical);
     benchmark::RegisterBenchmark("read_menu/largest", readMenu, largest);
+    // A card picture as the demo has them: 96 x 96 pixels, 16 colours.
+    QImage card(96, 96, QImage::Format_Indexed8);
+    card.setColorCount(16);
+    for (int i = 0; i < 16; ++i) card.setColor(i, qRgb(i * 16, 255 - i * 16, 128));
+    card.fill(3);
+    const QString picture = folder.filePath(QStringLiteral("1num.bmp"));
+    if (!card.save(picture, "BMP")) return 1;
+    benchmark::RegisterBenchmark("start_up/translation", loadTranslation);
+    benchmark::RegisterBenchmark("start_up/card_picture", loadPicture, picture);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
