@@ -18,6 +18,11 @@ void SSCommand::setPicture(const QPixmap& picture) {
     update();
 }
 
+QSize SSCommand::pictureSpace() const {
+    const QSize face = size() - QSize(2 * PictureMargin, 2 * PictureMargin);
+    return (QSizeF(face) * devicePixelRatioF()).toSize();
+}
+
 void SSCommand::paintEvent(QPaintEvent* event) {
     if (!hasPicture()) {
         QPushButton::paintEvent(event);
