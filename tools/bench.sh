@@ -32,31 +32,38 @@ export KELVU_DISPLAY_ARTIFACTS=$top/build/bench-artifacts
 # shellcheck source=../tests/display/lib.sh
 source "$top/tests/display/lib.sh"
 kd_init bench
-kd_require_tools Xvfb xdpyinfo xprop openbox
+kd_require_tools Xvfb xdpyinfo xprop openbox convert
 
 # The demo menu: three exercises, Pictogram cards, a reward picture.
 menu=$KD_WORK/demo
 cp -r demo "$menu"
 sed "s|@DEMO@|$menu|g" demo/kelvu.ini.in >"$menu/kelvu.ini"
+# The same with a photo as the reward picture: 4000 x 3000 pixels, JPEG.
+photo_menu=$KD_WORK/photo
+cp -r demo "$photo_menu"
+convert -seed 1 -size 4000x3000 plasma:fractal -quality 90 "$photo_menu/bilder/foto.jpg"
+sed "s|@DEMO@|$photo_menu|g; s|stjarna.bmp|foto.jpg|" demo/kelvu.ini.in >"$photo_menu/kelvu.ini"
 
 median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 # One launch: "milliseconds KiB" of the program, first painted window and
 # peak memory.
 # launch NAME: measures one start of a program; LAUNCH_MS and LAUNCH_KIB are
-# its figures. "text" is the bare window with a line of text.
+# its figures. "text" is the bare window with a line of text, "photo" the
+# runner with a photo as the reward picture.
 launch() {
-    local command=() out
+    local command=() out folder=$menu
     case $1 in
         bare) command=("$bin/bench/bench_bare_window") ;;
         text) command=("$bin/bench/bench_bare_window" --text) ;;
         kelvu) command=("$bin/runner/kelvu") ;;
+        photo) command=("$bin/runner/kelvu") folder=$photo_menu ;;
         kelvuadm) command=("$bin/supervisor/kelvuadm") ;;
     esac
-    out=$("$bin/bench/bench_first_paint" "$menu" "$hold_ms" ffff80 5 5 "${command[@]}") ||
+    out=$("$bin/bench/bench_first_paint" "$folder" "$hold_ms" ffff80 5 5 "${command[@]}") ||
         kd_die "could not measure $1"
     read -r LAUNCH_MS LAUNCH_KIB <<<"$out"
 }
-compared=(kelvu kelvuadm text)
+compared=(kelvu kelvuadm text photo)
 rows=()
 
 # measure_size WIDTH HEIGHT: runs the alternating measurements on a screen of
@@ -72,7 +79,7 @@ measure_size() {
         # Each program is paired with the bare window measured just before
         # it; the order turns round every run, so drift in the load cancels.
         order=("${compared[@]}")
-        ((run % 2 == 0)) || order=(text kelvuadm kelvu)
+        ((run % 2 == 0)) || order=(photo text kelvuadm kelvu)
         for name in "${order[@]}"; do
             launch bare
             bare_times[$name]+="$LAUNCH_MS " bare_memory[$name]+="$LAUNCH_KIB "
