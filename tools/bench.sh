@@ -23,9 +23,13 @@ fi
 hold_ms=300
 
 tools/install-deps.sh test
-[[ -f build/CMakeCache.txt ]] || cmake --preset default >/dev/null
-cmake --build build --target kelvu kelvuadm bench_bare_window bench_first_paint \
-    bench_click_to_exercise bench_exercise bench_menu_reader >/dev/null
+# Quiet unless something fails.
+if ! log=$({ [[ -f build/CMakeCache.txt ]] || cmake --preset default; } 2>&1 &&
+    cmake --build build --target kelvu kelvuadm bench_bare_window bench_first_paint \
+        bench_click_to_exercise bench_exercise bench_menu_reader 2>&1); then
+    printf '%s\n' "$log" >&2
+    exit 1
+fi
 bin=$top/build
 
 export KELVU_DISPLAY_ARTIFACTS=$top/build/bench-artifacts
