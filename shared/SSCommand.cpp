@@ -18,11 +18,6 @@ void SSCommand::setPicture(const QPixmap& picture) {
     update();
 }
 
-QSize SSCommand::pictureSpace() const {
-    const QSize face = size() - QSize(2 * PictureMargin, 2 * PictureMargin);
-    return (QSizeF(face) * devicePixelRatioF()).toSize();
-}
-
 void SSCommand::paintEvent(QPaintEvent* event) {
     if (!hasPicture()) {
         QPushButton::paintEvent(event);
@@ -42,4 +37,9 @@ void SSCommand::paintEvent(QPaintEvent* event) {
     target.moveCenter(face.center());
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawPixmap(target, m_picture);
+}
+
+QSize SSCommand::pictureSpace() const {
+    const QSize face = size() - QSize(2 * PictureMargin, 2 * PictureMargin);
+    return (QSizeF(face) * devicePixelRatioF()).toSize();
 }

@@ -13,9 +13,6 @@ set -euo pipefail
 # own dialogs and buttons speak Swedish with qt6-translations-l10n.
 demo_packages=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev
     fonts-liberation x11-utils qt6-translations-l10n)
-# The benchmarks in bench/, part of every build: Google Benchmark, and the X
-# client library with which the start-up watch reads the screen.
-demo_packages+=(libbenchmark-dev libxcb1-dev)
 # The display tests: a virtual X server, a window manager, mouse and keyboard
 # input, the text selection, screenshots and picture checks (x11-utils above
 # has xdpyinfo, xprop and xwininfo).
@@ -26,6 +23,9 @@ if [[ ${1:-} == --list ]]; then
     list=true
     shift
 fi
+# The benchmarks in bench/, part of every build: Google Benchmark, and the X
+# client library with which the start-up watch reads the screen.
+demo_packages+=(libbenchmark-dev libxcb1-dev)
 case ${1:-} in
     demo) packages=("${demo_packages[@]}") ;;
     test) packages=("${demo_packages[@]}" "${test_packages[@]}") ;;
