@@ -26,7 +26,7 @@ tools/install-deps.sh test
 # Quiet unless something fails.
 if ! log=$({ [[ -f build/CMakeCache.txt ]] || cmake --preset default; } 2>&1 &&
     cmake --build build --target kelvu kelvuadm bench_bare_window bench_first_paint \
-        bench_click_to_exercise bench_exercise bench_menu_reader 2>&1); then
+        bench_click_to_exercise bench_exercise bench_menu_reader bench_startup_phases 2>&1); then
     printf '%s\n' "$log" >&2
     exit 1
 fi
@@ -95,7 +95,7 @@ measure_size() {
         rows+=("$(row "${1}x$2" "$name" "start-up ms" "${times[$name]}" "${bare_times[$name]}")")
         rows+=("$(row "${1}x$2" "$name" "peak memory KiB" "${memory[$name]}" "${bare_memory[$name]}")")
     done
-    [[ $1 == 1280 ]] && measure_clicks
+    [[ $1 == 1280 ]] && measure_clicks && measure_phases
     kd_stop openbox
     kd_stop xvfb
 }
@@ -130,6 +130,23 @@ measure_clicks() {
     )
 }
 
+# The steps of each program's start-up, medians of as many starts as runs.
+phase_lines=
+measure_phases() {
+    local name run out="$KD_WORK/phases.txt" line
+    for name in kelvu kelvuadm; do
+        for ((run = 0; run < runs; run++)); do
+            (cd "$menu" && "$bin/bench/bench_startup_phases" "$name") ||
+                kd_die "the start-up steps of $name could not be measured"
+        done >"$out"
+        line=$(for field in 2 4 6 8 10 12; do
+            printf '%s %s, ' "$(awk -v f="$field" '{ print $(f - 1) }' "$out" | head -n1)" \
+                "$(awk -v f="$field" '{ print $f }' "$out" | median)"
+        done)
+        phase_lines+=$(printf 'start-up steps of %s, ms: %s\n' "$name" "${line%, }")$'\n'
+    done
+}
+
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 measure_size 1280 1024
 measure_size 3840 2160
@@ -147,4 +164,5 @@ printf 'Kelvu benchmarks, %s, %s cores, load average %s before, %s after; %d run
 printf '%-10s %-9s %-16s %10s %10s %6s   %s\n' screen program figure median bare ratio "pairwise ratios"
 printf '%s\n' "${rows[@]}"
 printf '%s\n' "$click_lines"
+printf '%s' "$phase_lines"
 printf '%s\n' "$reader"
