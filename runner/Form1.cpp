@@ -175,7 +175,8 @@ void Form1::giveCardsTheirFaces() {
                 break;
             case Pictograms:
                 face->setPicture(shared::loadPicture(
-                    QDir(HomeDir).filePath(QString(QChar(49 + k)) + QStringLiteral("num.bmp"))));
+                    QDir(HomeDir).filePath(QString(QChar(49 + k)) + QStringLiteral("num.bmp")),
+                    face->pictureSpace()));
                 face->setAccessibleName(QStringLiteral("Bild ") + number);
                 break;
             default:  // "Former" and anything else: a blank card
@@ -196,9 +197,10 @@ void Form1::setUpFinalCard() {
         throw RuntimeError(
             PathNotFound,
             QStringLiteral("Mappen \"%1\" för belöningsbilden finns inte.").arg(folder));
-    card(ExerciseCount)
-        ->setPicture(shared::loadPicture(shared::joinFolderAndFile(
-            folder, ExerciseFiles[static_cast<std::size_t>(ExerciseCount)])));
+    SSCommand* finalCard = card(ExerciseCount);
+    finalCard->setPicture(shared::loadPicture(
+        shared::joinFolderAndFile(folder, ExerciseFiles[static_cast<std::size_t>(ExerciseCount)]),
+        finalCard->pictureSpace()));
 }
 
 void Form1::fitClientAreaToCards() {

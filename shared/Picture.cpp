@@ -8,7 +8,7 @@
 
 namespace shared {
 
-QPixmap loadPicture(const QString& path) {
+QPixmap loadPicture(const QString& path, QSize largest) {
     const QString shown = displayFileName(path);
     QFileInfo info(path);
     if (!info.exists())
@@ -16,6 +16,10 @@ QPixmap loadPicture(const QString& path) {
                            QStringLiteral("Bildfilen \"%1\" finns inte.").arg(shown));
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
+    const QSize full = reader.size();
+    if (largest.isValid() && full.isValid() &&
+        (full.width() > largest.width() || full.height() > largest.height()))
+        reader.setScaledSize(full.scaled(largest, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
     QImage image;
     if (info.isDir() || !reader.read(&image) || image.isNull())
         throw RuntimeError(ErrorNumber::InvalidPicture,

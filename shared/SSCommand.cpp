@@ -67,3 +67,8 @@ void SSCommand::paintPicture() {
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawPixmap(target, m_picture);
 }
+
+QSize SSCommand::pictureSpace() const {
+    const QSize face = size() - QSize(2 * PictureMargin, 2 * PictureMargin);
+    return (QSizeF(face) * devicePixelRatioF()).toSize();
+}

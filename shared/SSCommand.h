@@ -12,6 +12,9 @@ public:
     explicit SSCommand(const QString& caption, QWidget* parent = nullptr);
 
     void setPicture(const QPixmap& picture);
+    // The face a picture is fitted to, in device pixels: a larger picture
+    // is scaled down to it when painted.
+    QSize pictureSpace() const;
     const QPixmap& picture() const { return m_picture; }
     bool hasPicture() const { return !m_picture.isNull(); }
 

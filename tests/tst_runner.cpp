@@ -129,6 +129,9 @@ private slots:
     void launchFailures();
     void standardErrorMessage_data();
     void standardErrorMessage();
+
+    void largePicturesAreReadAtTheSizeOfTheFace_data();
+    void largePicturesAreReadAtTheSizeOfTheFace();
 };
 
 void TestRunner::initTestCase() {
@@ -541,6 +544,39 @@ void TestRunner::endingAtOnceRunsNoCloseHandler() {
     bool ran = false;
     shared::runHandler([&ran] { ran = true; });
     QVERIFY(!ran);
+}
+
+void TestRunner::largePicturesAreReadAtTheSizeOfTheFace_data() {
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QByteArray>("format");
+    QTest::addColumn<QSize>("kept");
+    // A card is 137 pixels square, its face 6 pixels inside the bevel: 125.
+    QTest::newRow("JPEG photo, wide") << QSize(1000, 500) << QByteArray("JPG") << QSize(125, 62);
+    QTest::newRow("PNG, tall") << QSize(300, 900) << QByteArray("PNG") << QSize(41, 125);
+    QTest::newRow("BMP, wider only") << QSize(200, 50) << QByteArray("BMP") << QSize(125, 31);
+    QTest::newRow("BMP, the face") << QSize(125, 125) << QByteArray("BMP") << QSize(125, 125);
+    QTest::newRow("BMP, smaller") << QSize(60, 40) << QByteArray("BMP") << QSize(60, 40);
+}
+
+void TestRunner::largePicturesAreReadAtTheSizeOfTheFace() {
+    QFETCH(QSize, size);
+    QFETCH(QByteArray, format);
+    QFETCH(QSize, kept);
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    // The card picture and the reward picture, each whatever its name says.
+    QVERIFY(image.save(home(QStringLiteral("1num.bmp")), format.constData()));
+    QVERIFY(image.save(home(QStringLiteral("pris.jpg")), format.constData()));
+    writeMenu(1, 2, {{QStringLiteral("a.sh"), home()}}, 0, home(), QStringLiteral("pris.jpg"));
+    load();
+    QVERIFY2(!m_error, m_error ? qPrintable(m_error->message()) : "");
+    QCOMPARE(card(0)->picture().size(), kept);
+    QCOMPARE(card(1)->picture().size(), kept);
+    // Still the picture: blue in the middle (JPEG may be a shade off).
+    const QColor middle =
+        card(1)->picture().toImage().pixelColor(kept.width() / 2, kept.height() / 2);
+    QVERIFY2(middle.blue() > 240 && middle.red() < 16 && middle.green() < 16,
+             qPrintable(middle.name()));
 }
 
 QTEST_MAIN(TestRunner)

@@ -31,6 +31,9 @@ if [[ ${1:-} == --list ]]; then
     list=true
     shift
 fi
+# The benchmarks in bench/, part of every build: Google Benchmark, and the X
+# client library with which the start-up watch reads the screen.
+demo_packages+=(libbenchmark-dev libxcb1-dev)
 case ${1:-} in
     demo) packages=("${demo_packages[@]}") ;;
     test) packages=("${demo_packages[@]}" "${test_packages[@]}" "${package_packages[@]}") ;;
