@@ -1,7 +1,7 @@
 #include "Form1.h"
 
 #include "FolderText.h"
-#include "MenuReader.h"
+#include "MenuTables.h"
 #include "Picture.h"
 #include "ProgramControl.h"
 #include "RuntimeError.h"
@@ -45,7 +45,8 @@ constexpr int SecondRowTop = 4500;
 constexpr int FirstCardOfSecondRow = 4;
 
 enum CardTypeIndex { Digits = 0, Letters = 1, Pictograms = 2 };
-constexpr int RewardPicture = 0;
+constexpr int RewardPicture = MenuTables::RewardPicture;
+static_assert(Form1::TableSlots == MenuTables::Slots);
 
 }  // namespace
 
@@ -69,20 +70,6 @@ Form1::Form1() {
 
 Form1::~Form1() = default;
 
-int Form1::slot(int index) const {
-    if (index < 0 || index >= TableSlots)
-        throw RuntimeError(
-            SubscriptOutOfRange,
-            QStringLiteral("Menyn i \"%1\" har %2 övningar%3. Det får plats högst 9 övningar, "
-                           "eller 8 med belöningsbild.")
-                .arg(shared::displayFileName(MenuFileName))
-                .arg(ExerciseCount)
-                .arg(RewardChoice == RewardPicture && index == ExerciseCount
-                         ? QStringLiteral(" och en belöningsbild")
-                         : QString()));
-    return index;
-}
-
 SSCommand* Form1::card(int index) const {
     if (index < 0 || index >= static_cast<int>(Ruta.size()))
         throw RuntimeError(SubscriptOutOfRange,
@@ -94,21 +81,22 @@ SSCommand* Form1::card(int index) const {
 }
 
 void Form1::ReadMenuFile() {
-    shared::MenuReader file(MenuFileName);
-    ExerciseCount = file.readInteger(QStringLiteral("antal övningar"));
-    CardType = file.readInteger(QStringLiteral("korttyp"));
-    for (int k = 0; k < ExerciseCount; ++k) {
-        const QString number = QString::number(k + 1);
-        int at = slot(k);
-        ExerciseFiles[at] = file.readString(QStringLiteral("filnamn för övning %1").arg(number));
-        ExerciseDirs[at] = file.readString(QStringLiteral("mapp för övning %1").arg(number));
+    // The values read before a failure stay in the window state.
+    MenuTables menu;
+    auto keep = [&] {
+        ExerciseCount = menu.ExerciseCount;
+        CardType = menu.CardType;
+        ExerciseDirs = menu.ExerciseDirs;
+        ExerciseFiles = menu.ExerciseFiles;
+        RewardChoice = menu.RewardChoice;
+    };
+    try {
+        readMenuTables(MenuFileName, menu);
+    } catch (...) {
+        keep();
+        throw;
     }
-    RewardChoice = file.readInteger(QStringLiteral("val av belöningsbild"));
-    if (RewardChoice == RewardPicture) {
-        int at = slot(ExerciseCount);
-        ExerciseDirs[at] = file.readString(QStringLiteral("mapp för belöningsbilden"));
-        ExerciseFiles[at] = file.readString(QStringLiteral("filnamn för belöningsbilden"));
-    }
+    keep();
 }
 
 void Form1::Form_Load() {

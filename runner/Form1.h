@@ -53,7 +53,6 @@ private:
     void fitClientAreaToCards();
     void startExercise(int index);
     SSCommand* card(int index) const;
-    int slot(int index) const;
 
     qint16 NextCard = 0;
     qint16 ExerciseCount = 0;
