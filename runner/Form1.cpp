@@ -3,9 +3,12 @@
 #include "FolderText.h"
 #include "MenuTables.h"
 #include "Picture.h"
+#include "PlatformFiles.h"
 #include "ProgramControl.h"
+#include "RegularFile.h"
 #include "RuntimeError.h"
 #include "SSCommand.h"
+#include "ShortText.h"
 #include "Svartbakgrund.h"
 #include "Twips.h"
 #include "WindowStyle.h"
@@ -158,16 +161,37 @@ void Form1::giveCardsTheirFaces() {
     }
 }
 
+namespace {
+
+// Why a folder from the menu cannot be used, or "" when it can.
+QString folderProblem(const QString& folder) {
+    switch (shared::fileKind(QDir::fromNativeSeparators(folder))) {
+        case shared::FileKind::Folder:
+            return QString();
+        case shared::FileKind::Missing:
+            return QStringLiteral("finns inte");
+        case shared::FileKind::DanglingLink:
+            return QStringLiteral("är en länk till något som inte finns");
+        case shared::FileKind::LinkLoop:
+            return QStringLiteral("är en länk som leder runt i en slinga");
+        case shared::FileKind::NoAccess:
+            return QStringLiteral("ligger i en mapp som inte får läsas");
+        default:
+            return QStringLiteral("är ingen mapp");
+    }
+}
+
+}  // namespace
+
 void Form1::setUpFinalCard() {
     if (RewardChoice != RewardPicture) {
         card(ExerciseCount)->hide();
         return;
     }
     const QString& folder = ExerciseDirs[static_cast<std::size_t>(ExerciseCount)];
-    if (!QFileInfo(QDir::fromNativeSeparators(folder)).isDir())
-        throw RuntimeError(
-            PathNotFound,
-            QStringLiteral("Mappen \"%1\" för belöningsbilden finns inte.").arg(folder));
+    if (const QString problem = folderProblem(folder); !problem.isEmpty())
+        throw RuntimeError(PathNotFound, QStringLiteral("Mappen \"%1\" för belöningsbilden %2.")
+                                             .arg(shared::shortName(folder), problem));
     card(ExerciseCount)
         ->setPicture(shared::loadPicture(shared::joinFolderAndFile(
             folder, ExerciseFiles[static_cast<std::size_t>(ExerciseCount)])));
@@ -196,21 +220,36 @@ void Form1::startExercise(int index) {
     const QString& folder = ExerciseDirs[static_cast<std::size_t>(index)];
     const QString& name = ExerciseFiles[static_cast<std::size_t>(index)];
     const QString workingDir = QFileInfo(QDir::fromNativeSeparators(folder)).absoluteFilePath();
-    if (!QFileInfo(workingDir).isDir())
-        throw RuntimeError(
-            PathNotFound,
-            QStringLiteral("Mappen \"%1\" för övning %2 finns inte.").arg(folder).arg(index + 1));
+    if (const QString problem = folderProblem(workingDir); !problem.isEmpty())
+        throw RuntimeError(PathNotFound, QStringLiteral("Mappen \"%1\" för övning %2 %3.")
+                                             .arg(shared::shortName(folder))
+                                             .arg(index + 1)
+                                             .arg(problem));
     const QString program = QDir(workingDir).absoluteFilePath(name);
-    const QFileInfo programInfo(program);
-    if (name.isEmpty() || !programInfo.isFile())
+    const QString shownProgram = shared::shortName(QDir::toNativeSeparators(program));
+    const shared::FileKind kind =
+        name.isEmpty() ? shared::FileKind::Missing : shared::fileKind(program);
+    if (kind == shared::FileKind::Missing)
         throw RuntimeError(FileNotFound,
                            QStringLiteral("Programmet \"%1\" för övning %2 finns inte.")
-                               .arg(QDir::toNativeSeparators(program))
+                               .arg(shownProgram)
                                .arg(index + 1));
+    if (kind == shared::FileKind::DanglingLink)
+        throw RuntimeError(FileNotFound,
+                           QStringLiteral("Programmet \"%1\" för övning %2 är en länk till något "
+                                          "som inte finns.")
+                               .arg(shownProgram)
+                               .arg(index + 1));
+    if (kind != shared::FileKind::Regular)
+        throw RuntimeError(PathFileAccessError,
+                           QStringLiteral("Programmet \"%1\" för övning %2 %3.")
+                               .arg(shownProgram)
+                               .arg(index + 1)
+                               .arg(shared::describeFileKind(kind)));
     if (!QProcess::startDetached(program, {}, workingDir))
         throw RuntimeError(PathFileAccessError,
                            QStringLiteral("Programmet \"%1\" för övning %2 kan inte startas.")
-                               .arg(QDir::toNativeSeparators(program))
+                               .arg(shownProgram)
                                .arg(index + 1));
 }
 

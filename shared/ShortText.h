@@ -12,7 +12,7 @@ namespace shared {
 inline constexpr qsizetype QuotedValueLength = 60;
 // File names keep their end (the name itself) and lose the start of their
 // folder when longer than this.
-inline constexpr qsizetype QuotedNameLength = 100;
+inline constexpr qsizetype QuotedNameLength = 80;
 
 // The start of the value, control characters made visible.
 QString shortValue(const QString& value);

@@ -17,6 +17,8 @@ demo_packages=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools
 # input, the text selection, screenshots and picture checks (x11-utils above
 # has xdpyinfo, xprop and xwininfo).
 test_packages=(xvfb openbox xdotool xclip imagemagick)
+# The menu reader's fuzz target: clang with libFuzzer and the sanitizers.
+test_packages+=(clang-14 libclang-rt-14-dev)
 
 list=false
 if [[ ${1:-} == --list ]]; then
