@@ -129,6 +129,7 @@ private slots:
     void savingRefusesLinksAndSpecialFiles();
     void savingUnderANameThatIsALinkKeepsTheDialogOpen();
     void savingClearsOnlyItsOwnOldLeftovers();
+    void byteOrderMarkStartingAValueSurvivesSaving();
 };
 
 void TestBadInput::init() {
@@ -543,6 +544,22 @@ void TestBadInput::savingClearsOnlyItsOwnOldLeftovers() {
                  QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
              expected);
     QCOMPARE(readFile(home(QStringLiteral("kelvu.ini.Ab12C"))), QByteArray("1\r\n"));
+}
+
+void TestBadInput::byteOrderMarkStartingAValueSurvivesSaving() {
+    // Only the mark at the very start of the file is not part of a value.
+    const QByteArray menu =
+        "\xEF\xBB\xBF"
+        "1\r\n0\r\n\"\xEF\xBB\xBF"
+        "a.exe\"\r\n\"\xEF\xBB\xBF\xEF\xBB\xBF\"\r\n1\r\n";
+    writeFile(home(QStringLiteral("kelvu.ini")), menu);
+    Form1& window = m_program->start();
+    QCOMPARE(items(window.List1), QStringList{QStringLiteral("\uFEFFa.exe")});
+    m_program->click(window.Command3D2);  // "OK"
+    QVERIFY(m_program->errors.empty());
+    QCOMPARE(readFile(home(QStringLiteral("kelvu.ini"))),
+             QByteArray("1\r\n0\r\n\"\xEF\xBB\xBF"
+                        "a.exe\"\r\n\"\xEF\xBB\xBF\xEF\xBB\xBF\"\r\n1\r\n"));
 }
 
 QTEST_MAIN(TestBadInput)
