@@ -2,11 +2,14 @@
 
 #include "AccessibleControls.h"
 #include "FolderText.h"
-#include "MenuReader.h"
+#include "MenuTables.h"
 #include "Picture.h"
+#include "PlatformFiles.h"
 #include "ProgramControl.h"
+#include "RegularFile.h"
 #include "RuntimeError.h"
 #include "SSCommand.h"
+#include "ShortText.h"
 #include "Svartbakgrund.h"
 #include "Twips.h"
 #include "WindowStyle.h"
@@ -47,7 +50,8 @@ constexpr int SecondRowTop = 4500;
 constexpr int FirstCardOfSecondRow = 4;
 
 enum CardTypeIndex { Digits = 0, Letters = 1, Pictograms = 2 };
-constexpr int RewardPicture = 0;
+constexpr int RewardPicture = MenuTables::RewardPicture;
+static_assert(Form1::TableSlots == MenuTables::Slots);
 
 }  // namespace
 
@@ -80,20 +84,6 @@ void Form1::connectCard(SSCommand* card, qint16 index) {
 
 Form1::~Form1() = default;
 
-int Form1::slot(int index) const {
-    if (index < 0 || index >= TableSlots)
-        throw RuntimeError(
-            SubscriptOutOfRange,
-            QStringLiteral("Menyn i \"%1\" har %2 övningar%3. Det får plats högst 9 övningar, "
-                           "eller 8 med belöningsbild.")
-                .arg(shared::displayFileName(MenuFileName))
-                .arg(ExerciseCount)
-                .arg(RewardChoice == RewardPicture && index == ExerciseCount
-                         ? QStringLiteral(" och en belöningsbild")
-                         : QString()));
-    return index;
-}
-
 SSCommand* Form1::card(int index) const {
     if (index < 0 || index >= static_cast<int>(Ruta.size()))
         throw RuntimeError(SubscriptOutOfRange,
@@ -105,21 +95,22 @@ SSCommand* Form1::card(int index) const {
 }
 
 void Form1::ReadMenuFile() {
-    shared::MenuReader file(MenuFileName);
-    ExerciseCount = file.readInteger(QStringLiteral("antal övningar"));
-    CardType = file.readInteger(QStringLiteral("korttyp"));
-    for (int k = 0; k < ExerciseCount; ++k) {
-        const QString number = QString::number(k + 1);
-        int at = slot(k);
-        ExerciseFiles[at] = file.readString(QStringLiteral("filnamn för övning %1").arg(number));
-        ExerciseDirs[at] = file.readString(QStringLiteral("mapp för övning %1").arg(number));
+    // The values read before a failure stay in the window state.
+    MenuTables menu;
+    auto keep = [&] {
+        ExerciseCount = menu.ExerciseCount;
+        CardType = menu.CardType;
+        ExerciseDirs = menu.ExerciseDirs;
+        ExerciseFiles = menu.ExerciseFiles;
+        RewardChoice = menu.RewardChoice;
+    };
+    try {
+        readMenuTables(MenuFileName, menu);
+    } catch (...) {
+        keep();
+        throw;
     }
-    RewardChoice = file.readInteger(QStringLiteral("val av belöningsbild"));
-    if (RewardChoice == RewardPicture) {
-        int at = slot(ExerciseCount);
-        ExerciseDirs[at] = file.readString(QStringLiteral("mapp för belöningsbilden"));
-        ExerciseFiles[at] = file.readString(QStringLiteral("filnamn för belöningsbilden"));
-    }
+    keep();
 }
 
 void Form1::Form_Load() {
@@ -186,6 +177,28 @@ void Form1::giveCardsTheirFaces() {
     }
 }
 
+namespace {
+
+// Why a folder from the menu cannot be used, or "" when it can.
+QString folderProblem(const QString& folder) {
+    switch (shared::fileKind(QDir::fromNativeSeparators(folder))) {
+        case shared::FileKind::Folder:
+            return QString();
+        case shared::FileKind::Missing:
+            return QStringLiteral("finns inte");
+        case shared::FileKind::DanglingLink:
+            return QStringLiteral("är en länk till något som inte finns");
+        case shared::FileKind::LinkLoop:
+            return QStringLiteral("är en länk som leder runt i en slinga");
+        case shared::FileKind::NoAccess:
+            return QStringLiteral("ligger i en mapp som inte får läsas");
+        default:
+            return QStringLiteral("är ingen mapp");
+    }
+}
+
+}  // namespace
+
 void Form1::setUpFinalCard() {
     card(ExerciseCount)->setAccessibleName(QStringLiteral("Belöningsbild"));
     if (RewardChoice != RewardPicture) {
@@ -193,10 +206,9 @@ void Form1::setUpFinalCard() {
         return;
     }
     const QString& folder = ExerciseDirs[static_cast<std::size_t>(ExerciseCount)];
-    if (!QFileInfo(QDir::fromNativeSeparators(folder)).isDir())
-        throw RuntimeError(
-            PathNotFound,
-            QStringLiteral("Mappen \"%1\" för belöningsbilden finns inte.").arg(folder));
+    if (const QString problem = folderProblem(folder); !problem.isEmpty())
+        throw RuntimeError(PathNotFound, QStringLiteral("Mappen \"%1\" för belöningsbilden %2.")
+                                             .arg(shared::shortName(folder), problem));
     SSCommand* finalCard = card(ExerciseCount);
     finalCard->setPicture(shared::loadPicture(
         shared::joinFolderAndFile(folder, ExerciseFiles[static_cast<std::size_t>(ExerciseCount)]),
@@ -267,21 +279,36 @@ void Form1::startExercise(int index) {
     const QString& folder = ExerciseDirs[static_cast<std::size_t>(index)];
     const QString& name = ExerciseFiles[static_cast<std::size_t>(index)];
     const QString workingDir = QFileInfo(QDir::fromNativeSeparators(folder)).absoluteFilePath();
-    if (!QFileInfo(workingDir).isDir())
-        throw RuntimeError(
-            PathNotFound,
-            QStringLiteral("Mappen \"%1\" för övning %2 finns inte.").arg(folder).arg(index + 1));
+    if (const QString problem = folderProblem(workingDir); !problem.isEmpty())
+        throw RuntimeError(PathNotFound, QStringLiteral("Mappen \"%1\" för övning %2 %3.")
+                                             .arg(shared::shortName(folder))
+                                             .arg(index + 1)
+                                             .arg(problem));
     const QString program = QDir(workingDir).absoluteFilePath(name);
-    const QFileInfo programInfo(program);
-    if (name.isEmpty() || !programInfo.isFile())
+    const QString shownProgram = shared::shortName(QDir::toNativeSeparators(program));
+    const shared::FileKind kind =
+        name.isEmpty() ? shared::FileKind::Missing : shared::fileKind(program);
+    if (kind == shared::FileKind::Missing)
         throw RuntimeError(FileNotFound,
                            QStringLiteral("Programmet \"%1\" för övning %2 finns inte.")
-                               .arg(QDir::toNativeSeparators(program))
+                               .arg(shownProgram)
                                .arg(index + 1));
+    if (kind == shared::FileKind::DanglingLink)
+        throw RuntimeError(FileNotFound,
+                           QStringLiteral("Programmet \"%1\" för övning %2 är en länk till något "
+                                          "som inte finns.")
+                               .arg(shownProgram)
+                               .arg(index + 1));
+    if (kind != shared::FileKind::Regular)
+        throw RuntimeError(PathFileAccessError,
+                           QStringLiteral("Programmet \"%1\" för övning %2 %3.")
+                               .arg(shownProgram)
+                               .arg(index + 1)
+                               .arg(shared::describeFileKind(kind)));
     if (!QProcess::startDetached(program, {}, workingDir))
         throw RuntimeError(PathFileAccessError,
                            QStringLiteral("Programmet \"%1\" för övning %2 kan inte startas.")
-                               .arg(QDir::toNativeSeparators(program))
+                               .arg(shownProgram)
                                .arg(index + 1));
 }
 

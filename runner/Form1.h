@@ -64,7 +64,6 @@ private:
     void connectCard(SSCommand* card, qint16 index);
     void startExercise(int index);
     SSCommand* card(int index) const;
-    int slot(int index) const;
 
     qint16 NextCard = 0;
     qint16 ExerciseCount = 0;

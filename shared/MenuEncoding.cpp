@@ -26,7 +26,10 @@ QString decodeWindows1252(const QByteArray& bytes) {
 }
 
 QString decodeMenuText(const QByteArray& bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    // A byte-order mark at the start of a value is part of the value: only the
+    // one at the start of the file is dropped, by the reader.
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     QString text = utf8.decode(bytes);
     if (!utf8.hasError()) return text;
     return decodeWindows1252(bytes);

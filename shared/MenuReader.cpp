@@ -2,10 +2,9 @@
 
 #include "FolderText.h"
 #include "MenuEncoding.h"
+#include "RegularFile.h"
 #include "RuntimeError.h"
-
-#include <QFile>
-#include <QFileInfo>
+#include "ShortText.h"
 
 #include <limits>
 
@@ -27,17 +26,9 @@ bool endsValue(char c) {
 
 }  // namespace
 
-MenuReader::MenuReader(const QString& path) : m_fileName(displayFileName(path)) {
-    QFileInfo info(path);
-    if (!info.exists())
-        throw RuntimeError(ErrorNumber::FileNotFound,
-                           QStringLiteral("Filen \"%1\" finns inte.").arg(m_fileName));
-    QFile file(path);
-    if (info.isDir() || !file.open(QIODevice::ReadOnly))
-        throw RuntimeError(
-            ErrorNumber::PathFileAccessError,
-            QStringLiteral("Filen \"%1\" kan inte öppnas för läsning.").arg(m_fileName));
-    m_bytes = file.readAll();
+MenuReader::MenuReader(const QString& path) : m_fileName(shortName(displayFileName(path))) {
+    m_bytes = readWholeRegularFile(path, MaxMenuFileBytes, QStringLiteral("Filen"),
+                                   ErrorNumber::PathFileAccessError);
     if (m_bytes.startsWith("\xEF\xBB\xBF")) m_pos = 3;  // UTF-8 byte-order mark
 }
 
@@ -104,7 +95,7 @@ qint16 MenuReader::readInteger(const QString& what) {
     if (!allDigits)
         throw RuntimeError(ErrorNumber::TypeMismatch,
                            QStringLiteral("I filen \"%1\" är %2 inte ett heltal: \"%3\".")
-                               .arg(m_fileName, valueLabel(what), field));
+                               .arg(m_fileName, valueLabel(what), shortValue(field)));
 
     // Accumulate with a bound so that any number of digits is safe.
     constexpr long long limit = 1LL + std::numeric_limits<qint16>::max();
@@ -116,7 +107,7 @@ qint16 MenuReader::readInteger(const QString& what) {
         throw RuntimeError(ErrorNumber::Overflow,
                            QStringLiteral("I filen \"%1\" ligger %2 utanför −32768 till 32767: "
                                           "\"%3\".")
-                               .arg(m_fileName, valueLabel(what), text));
+                               .arg(m_fileName, valueLabel(what), shortValue(text)));
     return static_cast<qint16>(value);
 }
 

@@ -1,27 +1,40 @@
 #include "Picture.h"
 
 #include "FolderText.h"
+#include "RegularFile.h"
 #include "RuntimeError.h"
+#include "ShortText.h"
 
-#include <QFileInfo>
+#include <QBuffer>
 #include <QImageReader>
 
 namespace shared {
 
 QPixmap loadPicture(const QString& path, QSize largest) {
-    const QString shown = displayFileName(path);
-    QFileInfo info(path);
-    if (!info.exists())
-        throw RuntimeError(ErrorNumber::FileNotFound,
-                           QStringLiteral("Bildfilen \"%1\" finns inte.").arg(shown));
-    QImageReader reader(path);
+    const QString shown = shortName(displayFileName(path));
+    // Read whole first, from a regular file of sane size: the decoder never
+    // sees a FIFO or a device.
+    QByteArray bytes = readWholeRegularFile(path, MaxPictureFileBytes, QStringLiteral("Bildfilen"),
+                                            ErrorNumber::InvalidPicture);
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
-    const QSize full = reader.size();
-    if (largest.isValid() && full.isValid() &&
-        (full.width() > largest.width() || full.height() > largest.height()))
-        reader.setScaledSize(full.scaled(largest, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
+    // The size the file states is checked before anything is decoded.
+    const QSize stated = reader.size();
+    if (stated.isValid() && (stated.width() > MaxPictureSide || stated.height() > MaxPictureSide ||
+                             qint64(stated.width()) * stated.height() > MaxPicturePixels))
+        throw RuntimeError(ErrorNumber::InvalidPicture,
+                           QStringLiteral("Bildfilen \"%1\" säger sig vara %2 × %3 bildpunkter; "
+                                          "så stora bilder visas inte.")
+                               .arg(shown)
+                               .arg(stated.width())
+                               .arg(stated.height()));
+    if (largest.isValid() && stated.isValid() &&
+        (stated.width() > largest.width() || stated.height() > largest.height()))
+        reader.setScaledSize(stated.scaled(largest, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
     QImage image;
-    if (info.isDir() || !reader.read(&image) || image.isNull())
+    if (!reader.read(&image) || image.isNull())
         throw RuntimeError(ErrorNumber::InvalidPicture,
                            QStringLiteral("Filen \"%1\" är ingen bild som kan visas.").arg(shown));
     return QPixmap::fromImage(image);

@@ -7,6 +7,7 @@
 #include "Global.h"
 #include "ListBox.h"
 #include "MenuWriter.h"
+#include "PlatformFiles.h"
 #include "ProgramControl.h"
 #include "RuntimeError.h"
 #include "SSCommand.h"
@@ -227,7 +228,9 @@ void Form1::Form_Load() {
     // in its initial state so that the first menu can be made. A menu file
     // that cannot be read is reported and left untouched until "OK".
     bool loaded = false;
-    if (QFileInfo::exists(ActiveMenuFile)) {
+    // Anything of that name but nothing at all is tried, and reported when it
+    // is not a menu: a folder, a FIFO, a link loop or a dangling link too.
+    if (shared::fileKind(ActiveMenuFile) != shared::FileKind::Missing) {
         try {
             Global::LoadMenuFile(ActiveMenuFile);
             loaded = true;

@@ -1,9 +1,6 @@
 #include "Global.h"
 
 #include "Form1.h"
-#include "MenuReader.h"
-#include "MenuWriter.h"
-#include "RuntimeError.h"
 #include "SSOptionGroup.h"
 
 #include <QLabel>
@@ -26,18 +23,8 @@ std::unique_ptr<Form1>& mainWindowHolder() {
     return window;
 }
 
-using shared::RuntimeError;
-
-void checkRange(const shared::MenuReader& file, int value, int lowest, int highest, int number,
-                const QString& what) {
-    if (value < lowest || value > highest)
-        throw RuntimeError(number,
-                           QStringLiteral("I filen \"%1\" är %2 %3, men får bara vara %4 till %5.")
-                               .arg(file.fileName(), what)
-                               .arg(value)
-                               .arg(lowest)
-                               .arg(highest));
-}
+static_assert(Form1::LowestCount == MenuData::LowestCount &&
+              Form1::HighestCount == MenuData::HighestCount);
 
 }  // namespace
 
@@ -48,26 +35,7 @@ Form1& MainWindow() {
 }
 
 MenuData ReadMenuFile(const QString& path) {
-    shared::MenuReader file(path);
-    MenuData menu;
-    menu.count = file.readInteger(QStringLiteral("antal övningar"));
-    checkRange(file, menu.count, Form1::LowestCount, Form1::HighestCount,
-               shared::ErrorNumber::InvalidPropertyValue, QStringLiteral("antalet övningar"));
-    menu.cardType = file.readInteger(QStringLiteral("korttyp"));
-    checkRange(file, menu.cardType, 0, 3, shared::ErrorNumber::SubscriptOutOfRange,
-               QStringLiteral("korttypen"));
-    for (int k = 1; k <= menu.count; ++k) {
-        menu.files << file.readString(QStringLiteral("filnamn för övning %1").arg(k));
-        menu.folders << file.readString(QStringLiteral("mapp för övning %1").arg(k));
-    }
-    menu.rewardChoice = file.readInteger(QStringLiteral("val av belöningsbild"));
-    checkRange(file, menu.rewardChoice, 0, 1, shared::ErrorNumber::SubscriptOutOfRange,
-               QStringLiteral("valet av belöningsbild"));
-    if (menu.rewardChoice == 0) {
-        menu.pictureFolder = file.readString(QStringLiteral("mapp för belöningsbilden"));
-        menu.pictureName = file.readString(QStringLiteral("filnamn för belöningsbilden"));
-    }
-    return menu;
+    return readMenuData(path);
 }
 
 void ApplyMenu(const MenuData& menu) {
@@ -106,20 +74,20 @@ void ClearMenu() {
 
 void SaveMenuFile(const QString& name) {
     Form1& form = MainWindow();
-    shared::MenuWriter file(name + QStringLiteral(".ini"));
-    file.writeInteger(form.Label3->text().toInt());
-    file.writeInteger(form.Option3D2->selectedIndex());
+    MenuData menu;
+    // Line 1 comes from Label3, the pairs from the lists.
+    menu.count = static_cast<qint16>(form.Label3->text().toInt());
+    menu.cardType = static_cast<qint16>(form.Option3D2->selectedIndex());
     for (int k = 0; k < ListedCount; ++k) {
-        file.writeString(form.List1->item(k)->text());
-        file.writeString(form.List2->item(k)->text());
+        menu.files << form.List1->item(k)->text();
+        menu.folders << form.List2->item(k)->text();
     }
-    const int reward = form.Option3D1->selectedIndex();
-    file.writeInteger(reward);
-    if (reward == 0) {
-        file.writeString(form.Label5->text());
-        file.writeString(form.Label8->text());
+    menu.rewardChoice = static_cast<qint16>(form.Option3D1->selectedIndex());
+    if (menu.rewardChoice == 0) {
+        menu.pictureFolder = form.Label5->text();
+        menu.pictureName = form.Label8->text();
     }
-    file.commit();
+    writeMenuData(name + QStringLiteral(".ini"), menu);
 }
 
 void ResetState() {

@@ -3,22 +3,13 @@
 #include <QString>
 #include <QStringList>
 
+#include "MenuData.h"
+
 // The supervisor's shared menu state and the routines that move a menu
 // between a menu file and the main window.
 namespace kelvuadm {
 
 class Form1;
-
-// A menu as read from a file, checked against what the main window can take.
-struct MenuData {
-    qint16 count = 0;
-    qint16 cardType = 0;
-    QStringList files;    // exercise file names, in menu order
-    QStringList folders;  // their folders, same order
-    qint16 rewardChoice = 0;
-    QString pictureFolder;
-    QString pictureName;
-};
 
 namespace Global {
 

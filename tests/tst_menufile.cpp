@@ -161,7 +161,7 @@ void TestMenuFile::failures_data() {
 
     QTest::newRow("missing file") << QByteArray() << false << 53 << QStringLiteral("finns inte");
     QTest::newRow("a folder, not a file")
-        << QByteArray("FOLDER") << false << 75 << QStringLiteral("kan inte öppnas");
+        << QByteArray("FOLDER") << false << 75 << QStringLiteral("är en mapp, inte en fil");
     QTest::newRow("empty file") << QByteArray() << true << 62 << QStringLiteral("värde 1 (antal)");
     QTest::newRow("ends before the picture name")
         << QByteArray("0\r\n0\r\n0\r\n\"C:\\p\"\r\n") << true << 62

@@ -25,6 +25,8 @@ test_packages+=(dbus at-spi2-core python3-gi gir1.2-atspi-2.0)
 # The package checks: CPack's dependency scan (file, dpkg-shlibdeps) and the
 # checkers of the package, its menu entries and its metainfo.
 package_packages=(file dpkg-dev lintian desktop-file-utils appstream)
+# The menu reader's fuzz target: clang with libFuzzer and the sanitizers.
+test_packages+=(clang-14 libclang-rt-14-dev)
 
 list=false
 if [[ ${1:-} == --list ]]; then

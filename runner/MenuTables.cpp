@@ -1,0 +1,46 @@
+#include "MenuTables.h"
+
+#include "FolderText.h"
+#include "MenuReader.h"
+#include "RuntimeError.h"
+
+namespace kelvu {
+
+namespace {
+
+int slot(const QString& path, const MenuTables& menu, int index) {
+    if (index < 0 || index >= MenuTables::Slots)
+        throw shared::RuntimeError(
+            shared::ErrorNumber::SubscriptOutOfRange,
+            QStringLiteral("Menyn i \"%1\" har %2 övningar%3. Det får plats högst 9 övningar, "
+                           "eller 8 med belöningsbild.")
+                .arg(shared::displayFileName(path))
+                .arg(menu.ExerciseCount)
+                .arg(menu.RewardChoice == MenuTables::RewardPicture && index == menu.ExerciseCount
+                         ? QStringLiteral(" och en belöningsbild")
+                         : QString()));
+    return index;
+}
+
+}  // namespace
+
+void readMenuTables(const QString& path, MenuTables& menu) {
+    shared::MenuReader file(path);
+    menu.ExerciseCount = file.readInteger(QStringLiteral("antal övningar"));
+    menu.CardType = file.readInteger(QStringLiteral("korttyp"));
+    for (int k = 0; k < menu.ExerciseCount; ++k) {
+        const QString number = QString::number(k + 1);
+        const int at = slot(path, menu, k);
+        menu.ExerciseFiles[at] =
+            file.readString(QStringLiteral("filnamn för övning %1").arg(number));
+        menu.ExerciseDirs[at] = file.readString(QStringLiteral("mapp för övning %1").arg(number));
+    }
+    menu.RewardChoice = file.readInteger(QStringLiteral("val av belöningsbild"));
+    if (menu.RewardChoice == MenuTables::RewardPicture) {
+        const int at = slot(path, menu, menu.ExerciseCount);
+        menu.ExerciseDirs[at] = file.readString(QStringLiteral("mapp för belöningsbilden"));
+        menu.ExerciseFiles[at] = file.readString(QStringLiteral("filnamn för belöningsbilden"));
+    }
+}
+
+}  // namespace kelvu

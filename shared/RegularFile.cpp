@@ -1,0 +1,70 @@
+#include "RegularFile.h"
+
+#include "FolderText.h"
+#include "PlatformFiles.h"
+#include "RuntimeError.h"
+#include "ShortText.h"
+
+namespace shared {
+
+namespace {}  // namespace
+
+QString describeFileKind(FileKind kind) {
+    switch (kind) {
+        case FileKind::Folder:
+            return QStringLiteral("är en mapp, inte en fil");
+        case FileKind::Fifo:
+            return QStringLiteral("är en namngiven rörledning (FIFO), inte en vanlig fil");
+        case FileKind::Device:
+            return QStringLiteral("är en enhetsfil, inte en vanlig fil");
+        case FileKind::Socket:
+            return QStringLiteral("är ett uttag (socket), inte en vanlig fil");
+        case FileKind::LinkLoop:
+            return QStringLiteral("är en länk som leder runt i en slinga och aldrig når en fil");
+        case FileKind::NoAccess:
+            return QStringLiteral("ligger i en mapp som inte får läsas");
+        default:
+            return QStringLiteral("är ingen vanlig fil");
+    }
+}
+
+namespace {
+
+QString sizeText(qint64 bytes) {
+    if (bytes % (1024 * 1024) == 0) return QStringLiteral("%1 MB").arg(bytes / (1024 * 1024));
+    return QStringLiteral("%1 byte").arg(bytes);
+}
+
+}  // namespace
+
+QByteArray readWholeRegularFile(const QString& path, qint64 maxBytes, const QString& noun,
+                                int notRegularError) {
+    const QString shown = shortName(displayFileName(path));
+    BoundedRead read = readRegularFile(path, maxBytes);
+    switch (read.kind) {
+        case FileKind::Regular:
+            break;
+        case FileKind::Missing:
+            throw RuntimeError(ErrorNumber::FileNotFound,
+                               QStringLiteral("%1 \"%2\" finns inte.").arg(noun, shown));
+        case FileKind::DanglingLink:
+            throw RuntimeError(
+                ErrorNumber::FileNotFound,
+                QStringLiteral("%1 \"%2\" är en länk till något som inte finns.").arg(noun, shown));
+        default:
+            throw RuntimeError(
+                notRegularError,
+                QStringLiteral("%1 \"%2\" %3.").arg(noun, shown, describeFileKind(read.kind)));
+    }
+    if (read.tooLarge)
+        throw RuntimeError(ErrorNumber::PathFileAccessError,
+                           QStringLiteral("%1 \"%2\" är större än %3 och läses inte.")
+                               .arg(noun, shown, sizeText(maxBytes)));
+    if (!read.readable)
+        throw RuntimeError(
+            ErrorNumber::PathFileAccessError,
+            QStringLiteral("%1 \"%2\" kan inte öppnas för läsning.").arg(noun, shown));
+    return std::move(read.bytes);
+}
+
+}  // namespace shared

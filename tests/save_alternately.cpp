@@ -1,0 +1,28 @@
+// Saves two menus in turn as "kelvu.ini" in the given folder, for ever, until
+// it is killed; with "once", saves the first menu once and ends. Prints a
+// line after its first save, so that a test knows saving is under way.
+#include "AlternateMenus.h"
+#include "RuntimeError.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+#include <cstdio>
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() < 2 || !QDir::setCurrent(args.at(1))) return 2;
+    const QString file = QStringLiteral("kelvu.ini");
+    const kelvuadm::MenuData menus[] = {alternate::first(), alternate::second()};
+    try {
+        kelvuadm::writeMenuData(file, menus[0]);
+        if (args.size() > 2 && args.at(2) == QStringLiteral("once")) return 0;
+        std::puts("saving");
+        std::fflush(stdout);
+        for (unsigned i = 1;; ++i) kelvuadm::writeMenuData(file, menus[i % 2]);
+    } catch (const shared::RuntimeError& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        return 1;
+    }
+}
