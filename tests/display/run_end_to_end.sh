@@ -45,6 +45,14 @@ home="$KD_WORK/hem"
 start_folder=$home
 mkdir -p "$KD_WORK/ovningar" "$KD_WORK/bilder"
 if [[ ${KELVU_START:-} == desktop ]]; then
+    # A file named Kelvu where the working folder belongs: the launcher says
+    # so in a window, and leaves the file as it was.
+    mkdir "$KD_WORK/blocked"
+    echo "egen fil" >"$KD_WORK/blocked/Kelvu"
+    HOME="$KD_WORK/blocked" kd_start blocked "$KD_WORK" "${start_kelvuadm[@]}"
+    kd_check "a file where ~/Kelvu belongs is reported in a window" kd_wait_window blocked Kelvu
+    kd_check "the file named Kelvu is left as it was" test "$(cat "$KD_WORK/blocked/Kelvu")" == "egen fil"
+    kd_stop blocked
     export HOME="$KD_WORK/home"
     mkdir "$HOME"
     home="$HOME/Kelvu"
