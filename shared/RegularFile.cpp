@@ -7,8 +7,6 @@
 
 namespace shared {
 
-namespace {}  // namespace
-
 QString describeFileKind(FileKind kind) {
     switch (kind) {
         case FileKind::Folder:

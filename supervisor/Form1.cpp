@@ -367,21 +367,21 @@ void Form1::Command3D3_Click() {
     shared::endAtOnce(0);
 }
 
-void Form1::SSCommand2_Click() {
-    if (!passesFinishingChecks()) return;
-    m_dialogOpener = SSCommand2;
+void Form1::showDialog(QWidget* dialog, QWidget* opener) {
+    m_dialogOpener = opener;
     setEnabled(false);
-    m_dialog = new Form4();
+    m_dialog = dialog;
     m_dialog->show();
     m_dialog->activateWindow();
 }
 
+void Form1::SSCommand2_Click() {
+    if (!passesFinishingChecks()) return;
+    showDialog(new Form4(), SSCommand2);
+}
+
 void Form1::SSCommand3_Click() {
-    m_dialogOpener = SSCommand3;
-    setEnabled(false);
-    m_dialog = new Form5();
-    m_dialog->show();
-    m_dialog->activateWindow();
+    showDialog(new Form5(), SSCommand3);
 }
 
 void Form1::SSCommand4_Click() {

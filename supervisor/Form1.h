@@ -104,6 +104,9 @@ private:
     // The two finishing checks; false after showing the message of the first
     // that fails.
     bool passesFinishingChecks();
+    // Disables the window and shows the dialog, which enables it again when
+    // it closes; the focus then goes back to the button that opened it.
+    void showDialog(QWidget* dialog, QWidget* opener);
 
     bool m_focusGiven = false;
     QWidget* m_dialogOpener = nullptr;
