@@ -14,10 +14,13 @@ set -euo pipefail
 # rsvg-convert (librsvg2-bin) renders the icon.
 demo_packages=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev
     fonts-liberation x11-utils qt6-translations-l10n librsvg2-bin)
-# The display tests: a virtual X server, a window manager, mouse and keyboard
-# input, the text selection, screenshots and picture checks (x11-utils above
-# has xdpyinfo, xprop and xwininfo), and fc-match for the cards' font file.
-test_packages=(xvfb openbox xdotool xclip imagemagick fontconfig)
+# The display tests, in Python with pytest: a virtual X server, a window
+# manager, the X protocol (python3-xlib: windows, properties, XTest input),
+# screenshots and picture checks (python3-pil), typing text (xdotool),
+# fc-match for the cards' font file and xmessage (x11-utils above) as another
+# program's window; ImageMagick draws the demo pictures and the benchmarks'
+# photo.
+test_packages=(xvfb openbox xdotool python3-pytest python3-xlib python3-pil fontconfig imagemagick)
 # The accessibility tests read the programs' accessible tree as a screen
 # reader does: a private D-Bus session bus, the AT-SPI bus launcher and an
 # AT-SPI client for Python.

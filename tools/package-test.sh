@@ -51,5 +51,6 @@ sudo=()
 
 echo "== end-to-end test of the installed package"
 artifacts=$repo/build/tests/display/artifacts
-KELVU_PREFIX=/usr KELVU_START=desktop KELVU_DISPLAY_ARTIFACTS=$artifacts \
-    bash tests/display/run_end_to_end.sh
+KELVU_PREFIX=/usr KELVU_DISPLAY_ARTIFACTS=$artifacts PYTHONDONTWRITEBYTECODE=1 \
+    /usr/bin/python3 -m pytest -p no:cacheprovider -q -rs tests/display/test_end_to_end.py \
+    -k desktop-entry

@@ -11,7 +11,8 @@ cmake --build --preset ci
 cmake --install build --prefix build/install-prefix
 status=0
 ctest --preset ci || status=$?
-# ctest lists a skipped test without its reason; each says why on one line.
-awk '/^[0-9]+\/[0-9]+ Test: / { name = $3 } /^SKIP: / { print name ": " $0 }' \
+# ctest lists a skipped test without its reason; each says why on one line
+# (pytest's summary line for a skipped display test starts with SKIPPED).
+awk '/^[0-9]+\/[0-9]+ Test: / { name = $3 } /^SKIP(PED)?[: ]/ { print name ": " $0 }' \
   build/Testing/Temporary/LastTest.log
 exit "$status"

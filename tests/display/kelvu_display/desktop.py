@@ -1,0 +1,97 @@
+"""One test's desktop: a private X server with a window manager, the
+installed programs started on it, and everything ended by its own id when
+the test is over."""
+import os
+import shutil
+
+from . import processes, xsession
+from .screen import Screen
+
+# Variables that would make the programs run otherwise than a user's do.
+_UNSET = ["QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "QT_AUTO_SCREEN_SCALE_FACTOR",
+          "QT_FONT_DPI", "QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "SESSION_MANAGER"]
+
+
+class Desktop:
+    def __init__(self, folder, prefix, width=1280, height=1024, wm="openbox",
+                 accessibility=False, scale=None):
+        self.folder = folder
+        self.prefix = prefix
+        self.logs = os.path.join(folder, "logs")
+        self.shots = os.path.join(folder, "shots")
+        runtime = os.path.join(folder, "runtime")
+        for path in (self.logs, self.shots):
+            os.makedirs(path)
+        os.makedirs(runtime, mode=0o700)
+        self.processes = processes.Processes(self.logs)
+        self.recorded = []
+        self.env = {k: v for k, v in os.environ.items() if k not in _UNSET}
+        # Qt wants a private runtime folder; the programs run on X, and libdbus
+        # starts no session bus of its own that would outlive the test.
+        self.env.update(XDG_RUNTIME_DIR=runtime, QT_QPA_PLATFORM="xcb",
+                        DBUS_SESSION_BUS_ADDRESS="disabled:")
+        if scale:
+            self.env["QT_SCALE_FACTOR"] = str(scale)
+        self.screen = None
+        try:
+            self.env["DISPLAY"] = xsession.start_x_server(self.processes, width, height)
+            self.screen = Screen(self.env["DISPLAY"], self.shots)
+            xsession.start_window_manager(self.processes, wm, self.env)
+            if accessibility:
+                xsession.start_accessibility_bus(self.processes, self.env, folder)
+        except BaseException:
+            self.close()
+            raise
+
+    def close(self):
+        if self.screen:
+            self.screen.close()
+        for pid_file, command in self.recorded:
+            processes.end_recorded_process(pid_file, command)
+        self.processes.stop_all()
+
+    def end_at_close(self, pid_file, command):
+        """A process that a program of ours starts (an exercise) writes its id
+        to pid_file; it is ended with the test, if it still runs."""
+        self.recorded.append((pid_file, command))
+
+    def paint_root(self, colour):
+        """Gives the bare screen a colour of its own, so that a screenshot
+        tells the programs' black backdrop from an empty screen."""
+        r, g, b = colour
+        self.screen.root.change_attributes(background_pixel=(r << 16) | (g << 8) | b)
+        self.screen.root.clear_area()
+        self.screen.x.sync()
+        self.screen.wait_colour(0, 0, colour, "the bare screen is painted %r" % (colour,))
+
+    def program(self, name):
+        path = os.path.join(self.prefix, "bin", name)
+        assert os.access(path, os.X_OK), "installed program %s not found" % path
+        return path
+
+    def desktop_entry_command(self, name):
+        """The Exec line of the program's installed desktop entry, which runs
+        the launcher: the program then starts in ~/Kelvu."""
+        entry_id = "org.kelvu.Kelvuadm" if name == "kelvuadm" else "org.kelvu.Kelvu"
+        entry = os.path.join(self.prefix, "share", "applications", entry_id + ".desktop")
+        with open(entry, encoding="utf-8") as f:
+            lines = [line[5:].strip() for line in f if line.startswith("Exec=")]
+        assert lines, "the desktop entry %s has no Exec line" % entry
+        return lines[0].split()
+
+    def start(self, name, args, folder, **env):
+        return self.processes.start(name, args, cwd=folder, env=dict(self.env, **env))
+
+    def start_program(self, name, folder, through_desktop_entry=False, **env):
+        """Starts an installed program (kelvu, kelvuadm) in the folder, as a
+        user does from a terminal, or as the desktop menu starts it."""
+        args = (self.desktop_entry_command(name) if through_desktop_entry
+                else [self.program(name)])
+        return self.start(name, args, folder, **env)
+
+    def keep(self, destination):
+        """Copies the screenshots and logs to destination."""
+        shutil.rmtree(destination, ignore_errors=True)
+        os.makedirs(destination)
+        for part in (self.shots, self.logs):
+            shutil.copytree(part, os.path.join(destination, os.path.basename(part)))

@@ -1,0 +1,287 @@
+"""One X display as a test sees and works it: windows by process and title,
+their geometry, stacking and window-manager properties; the pointer and the
+keys through XTest; screenshots and the colours in them."""
+import os
+import subprocess
+
+from PIL import ImageGrab
+from Xlib import X, XK, Xatom, display as xdisplay, error as xerror, protocol
+from Xlib.ext import xtest
+
+from .waiting import wait_until
+
+BLACK = (0, 0, 0)
+YELLOW = (255, 255, 128)   # the programs' window background
+MAGENTA = (255, 0, 255)    # the reward pictures the tests make
+DESKTOP = (0, 96, 0)       # the bare screen: anything but black, so black is the backdrop
+GREY = (128, 128, 128)
+
+
+def px(twips):
+    """Twips to pixels at scale 1, rounded, as the programs lay out."""
+    return (twips + 7) // 15
+
+
+class Screen:
+    def __init__(self, name, shots_folder):
+        self.name = name
+        self.x = xdisplay.Display(name)
+        self.root = self.x.screen().root
+        geometry = self.root.get_geometry()
+        self.width, self.height = geometry.width, geometry.height
+        self.shots_folder = shots_folder
+        self.shot_count = 0
+        self.last = None
+
+    def close(self):
+        self.x.close()
+
+    # --- properties -----------------------------------------------------------------
+
+    def atom(self, name):
+        return self.x.intern_atom(name)
+
+    def _property(self, window, name, kind=X.AnyPropertyType):
+        try:
+            reply = window.get_full_property(self.atom(name), kind)
+        except xerror.XError:
+            return None
+        return reply.value if reply else None
+
+    def cardinals(self, window, name):
+        value = self._property(window, name)
+        return list(value) if value is not None else []
+
+    def atoms(self, window, name):
+        """The names of the atoms in an ATOM list property."""
+        return [self.x.get_atom_name(a) for a in self.cardinals(window, name)]
+
+    def title(self, window):
+        value = self._property(window, "_NET_WM_NAME")
+        if value is None:
+            value = self._property(window, "WM_NAME")
+        if value is None:
+            return None
+        return value.decode("utf-8", "replace") if isinstance(value, bytes) else value
+
+    def pid(self, window):
+        pids = self.cardinals(window, "_NET_WM_PID")
+        return pids[0] if pids else None
+
+    def transient_for(self, window):
+        ids = self.cardinals(window, "WM_TRANSIENT_FOR")
+        return ids[0] if ids else None
+
+    def motif_hints(self, window):
+        """_MOTIF_WM_HINTS: flags, functions, decorations, input mode, status."""
+        return self.cardinals(window, "_MOTIF_WM_HINTS")
+
+    def viewable(self, window):
+        try:
+            return window.get_attributes().map_state == X.IsViewable
+        except xerror.XError:
+            return False
+
+    def window(self, wid):
+        return self.x.create_resource_object("window", wid)
+
+    def _tree(self, window):
+        try:
+            children = window.query_tree().children
+        except xerror.XError:
+            return
+        for child in children:
+            yield child
+            yield from self._tree(child)
+
+    def windows(self, pid, title=None, viewable=True):
+        """The windows of a process (by _NET_WM_PID), with that exact title,
+        shown on the screen, oldest first."""
+        found = []
+        for window in self._tree(self.root):
+            if self.pid(window) != pid:
+                continue
+            if title is not None and self.title(window) != title:
+                continue
+            if viewable and not self.viewable(window):
+                continue
+            found.append(window)
+        return found
+
+    def titled(self, title):
+        """The windows shown with that exact title, whatever their process."""
+        return [w for w in self._tree(self.root)
+                if self.title(w) == title and self.viewable(w)]
+
+    def wait_window(self, pid, title, what=None, timeout=20):
+        found = wait_until(lambda: self.windows(pid, title),
+                           what or "a window titled %r of process %d" % (title, pid), timeout)
+        return found[0]
+
+    def geometry(self, window):
+        """x, y (screen position of the client area, without the frame),
+        width, height."""
+        g = window.get_geometry()
+        origin = window.translate_coords(self.root, 0, 0)
+        return (-origin.x, -origin.y, g.width, g.height)
+
+    def active(self):
+        ids = self.cardinals(self.root, "_NET_ACTIVE_WINDOW")
+        return ids[0] if ids else None
+
+    def focus(self):
+        return self.x.get_input_focus().focus
+
+    def stacking(self):
+        """The managed windows, bottom first (_NET_CLIENT_LIST_STACKING)."""
+        return self.cardinals(self.root, "_NET_CLIENT_LIST_STACKING")
+
+    def _root_message(self, window, name, data):
+        event = protocol.event.ClientMessage(window=window, client_type=self.atom(name),
+                                             data=(32, (data + [0] * 5)[:5]))
+        self.root.send_event(event, event_mask=X.SubstructureRedirectMask |
+                             X.SubstructureNotifyMask)
+        self.x.sync()
+
+    def minimise(self, window):
+        """Asks the window manager to minimise the window, as its title-bar
+        button or key does (ICCCM WM_CHANGE_STATE, IconicState)."""
+        self._root_message(window, "WM_CHANGE_STATE", [3])
+
+    def activate(self, window):
+        """Asks the window manager to show and focus the window, as a
+        taskbar does (_NET_ACTIVE_WINDOW from a pager)."""
+        self._root_message(window, "_NET_ACTIVE_WINDOW", [2, X.CurrentTime, 0])
+
+    # --- pointer and keys -------------------------------------------------------------
+
+    def pointer(self):
+        p = self.root.query_pointer()
+        return (p.root_x, p.root_y)
+
+    def move(self, x, y):
+        xtest.fake_input(self.x, X.MotionNotify, x=x, y=y)
+        self.x.sync()
+        wait_until(lambda: self.pointer() == (x, y), "the pointer reaches (%d,%d)" % (x, y))
+
+    def press(self, button=1):
+        xtest.fake_input(self.x, X.ButtonPress, button)
+        self.x.sync()
+
+    def release(self, button=1):
+        xtest.fake_input(self.x, X.ButtonRelease, button)
+        self.x.sync()
+
+    def click(self, x, y, count=1, button=1):
+        self.move(x, y)
+        for _ in range(count):
+            self.press(button)
+            self.release(button)
+
+    def _keycode(self, name):
+        keysym = XK.string_to_keysym(name)
+        assert keysym, "no key named %r" % name
+        code = self.x.keysym_to_keycode(keysym)
+        assert code, "the keyboard has no key %r" % name
+        return code
+
+    def key_down(self, name):
+        xtest.fake_input(self.x, X.KeyPress, self._keycode(name))
+        self.x.sync()
+
+    def key_up(self, name):
+        xtest.fake_input(self.x, X.KeyRelease, self._keycode(name))
+        self.x.sync()
+
+    def keys(self, *names):
+        """Strokes each key in turn: "space", "Return", "KP_Enter", "Tab" …"""
+        for name in names:
+            self.key_down(name)
+            self.key_up(name)
+
+    def type_text(self, text):
+        subprocess.run(["xdotool", "type", "--delay", "5", text], check=True,
+                       env=dict(os.environ, DISPLAY=self.name))
+
+    # --- screenshots ------------------------------------------------------------------
+
+    def shot(self, label=None):
+        """A screenshot of the whole screen, kept as the latest; with a label
+        it is saved, numbered, with the test's screenshots."""
+        self.last = ImageGrab.grab(xdisplay=self.name).convert("RGB")
+        if label:
+            self.shot_count += 1
+            self.last.save(os.path.join(self.shots_folder,
+                                        "%03d-%s.png" % (self.shot_count, label)))
+        return self.last
+
+    def pixel(self, x, y):
+        return self.last.getpixel((x, y))
+
+    def shows(self, x, y, colour):
+        """A fresh screenshot shows the colour at (x, y)."""
+        return self.shot().getpixel((x, y)) == colour
+
+    def wait_colour(self, x, y, colour, what, timeout=20):
+        wait_until(lambda: self.shows(x, y, colour), what, timeout)
+
+    def wait_not_colour(self, x, y, colour, what, timeout=20):
+        wait_until(lambda: self.shot().getpixel((x, y)) != colour, what, timeout)
+
+    def settled(self, box, what, timeout=20):
+        """Waits until a rectangle of the screen stops changing: two
+        screenshots in a row show it the same. The latest screenshot is the
+        settled one."""
+        previous = [None]
+
+        def same():
+            now = self.shot().crop((box[0], box[1], box[0] + box[2], box[1] + box[3]))
+            unchanged = previous[0] is not None and differing_pixels(now, previous[0]) == 0
+            previous[0] = now
+            return unchanged
+        wait_until(same, what, timeout)
+
+    def region(self, x, y, w, h):
+        return self.last.crop((x, y, x + w, y + h))
+
+    def count(self, box, predicate):
+        """How many pixels of a rectangle of the latest screenshot pass."""
+        return sum(1 for p in self.region(*box).getdata() if predicate(p))
+
+    def share(self, box, predicate):
+        return self.count(box, predicate) / float(box[2] * box[3])
+
+    def not_black(self, box):
+        return self.count(box, lambda p: p != BLACK)
+
+
+def dark(p):
+    """Lightness (HSL) below 0.3."""
+    return (max(p) + min(p)) / 2 < 0.3 * 255
+
+
+def differing_pixels(a, b):
+    return sum(1 for p, q in zip(a.getdata(), b.getdata()) if p != q)
+
+
+def text_lines(image, box):
+    """Lines of dark text in a rectangle of a screenshot: for each, the
+    screen row of its middle and the screen column of its first dark
+    pixel."""
+    x0, y0, w, h = box
+    grey = image.crop((x0, y0, x0 + w, y0 + h)).convert("L")
+    data = grey.load()
+    lines, top, left = [], None, None
+    for row in range(h + 1):
+        first = None
+        if row < h:
+            first = next((col for col in range(w) if data[col, row] < 100), None)
+        if first is not None:
+            if top is None:
+                top, left = row, first
+            left = min(left, first)
+            bottom = row
+        elif top is not None:
+            lines.append((y0 + (top + bottom) // 2, x0 + left))
+            top = None
+    return lines
