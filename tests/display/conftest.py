@@ -58,6 +58,8 @@ def wm():
 def desktop(request, tmp_path, wm):
     marker = request.node.get_closest_marker("desktop")
     options = dict(marker.kwargs) if marker else {}
+    # Rows of a test parametrised with indirect=["desktop"] add their own.
+    options.update(getattr(request, "param", {}))
     tools = BASE_TOOLS + xsession.WINDOW_MANAGERS[wm][:1]
     if options.get("accessibility"):
         tools += ["dbus-daemon", "dbus-send", "/usr/libexec/at-spi-bus-launcher"]
