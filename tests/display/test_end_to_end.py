@@ -40,12 +40,19 @@ def list_lines(screen, main, below_first_row=False, fresh=True):
 
 
 def pick_file(desktop, program, main, button, title, path):
-    """Opens the file dialog with a button, types the file's name, confirms."""
+    """Opens the file dialog with a button, types the file's name into its
+    name box, confirms."""
     screen = desktop.screen
     main.click(*button)
     dialog = screen.wait_window(program.pid, title, "the file dialog %r" % title)
     wait_until(lambda: screen.focus().id == dialog.id, "the file dialog %r has the focus" % title)
+
+    def name_box():
+        tree = read_tree(program.pid, desktop.env)
+        return tree and [n for n in tree.all("text") if "focused" in n.states]
+    wait_until(name_box, "the file dialog's name box has the focus")
     screen.type_text(path)
+    wait_until(lambda: name_box() and name_box()[0].text == path, "the name is typed")
     screen.keys("Return")
     wait_until(lambda: not screen.windows(program.pid, title), "the file dialog closes")
     screen.settled((main.x, main.y, main.w, main.h), "the main window is drawn again")
@@ -138,8 +145,7 @@ def test_menu_from_supervisor_to_runner(desktop, tmp_path, start):
     main.click(5280, 4800, 1575, 855)
     message = screen.wait_window(kelvuadm.pid, "Fel")
     mx, my, _, _ = screen.geometry(message)
-    screen.click(5, 5)
-    wait_until(lambda: screen.active() == message.id, "the message keeps the focus")
+    screen.click_black(message.id, "the message")
     screen.wait_not_colour(mx + 5, my + 5, BLACK, "the message lies in front of the backdrop")
     screen.wait_colour(main.x + 5, main.y + 200, YELLOW, "the main window stays under it")
     screen.shot("message-black-clicked")
@@ -176,8 +182,7 @@ def test_menu_from_supervisor_to_runner(desktop, tmp_path, start):
     for _ in range(2):
         screen.click(main.x + px(960 + 127), main.y + px(840) + 6)
     pick_file(desktop, kelvuadm, main, (6600, 1920, 2655, 495), "Hämta ", str(picture))
-    screen.click(5, 5)
-    wait_until(lambda: screen.active() == main.id, "the main window stays active")
+    screen.click_black(main.id, "the supervisor's window")
     screen.wait_colour(main.x + 5, main.y + 200, YELLOW, "the main window stays in front")
     screen.shot("black-clicked")
     assert_other_hidden("a click on black")
@@ -203,10 +208,9 @@ def test_menu_from_supervisor_to_runner(desktop, tmp_path, start):
     wait_until(lambda: stacked_above(screen, save.id, main.id), "the dialog above the main window")
     backdrop = [w.id for w in screen.windows(kelvuadm.pid, " ") if w.id != save.id][0]
     assert stacked_above(screen, main.id, backdrop), screen.stacking()
-    screen.click(5, 5)
+    screen.click_black(save.id, "the save-settings dialog")
     screen.wait_colour(save.x + 5, save.y + 5, YELLOW, "the dialog stays in front")
     screen.shot("save-dialog")
-    assert stacked_above(screen, save.id, main.id), screen.stacking()
     assert screen.pixel(0, 0) == BLACK
     assert_other_hidden("a click on black with the dialog shown")
     save.click(600, 2280, 1005, 555)  # "Avbryt"
@@ -249,8 +253,7 @@ def test_menu_from_supervisor_to_runner(desktop, tmp_path, start):
     wait_until(lambda: screen.active() == rita.id, "the exercise's window has the focus")
     os.kill(int((tmp_path / "rita.pid").read_text()), 15)
     screen.wait_colour(*card0, YELLOW, "the started exercise's card is gone")
-    screen.click(5, 5)
-    wait_until(lambda: screen.active() == runner.id, "the runner is active after a click on black")
+    screen.click_black(runner.id, "the runner")
     screen.wait_colour(*card1, MAGENTA, "the runner stays in front")
     screen.shot("runner-black-clicked")
     assert_other_hidden("a click on black in the runner")

@@ -57,15 +57,6 @@ class Runner:
     def click(self, k):
         self.screen.click(*self.centre(k))
 
-    def wait_in_front(self):
-        """Waits until the runner is the active window and above every other
-        window of its program (the backdrop)."""
-        def in_front():
-            stack = self.screen.stacking()
-            return (self.screen.active() == self.window.id and stack and
-                    stack[-1] == self.window.id)
-        wait_until(in_front, "the runner is in front and active")
-
     def gone(self, k):
         return self.screen.shows(*self.centre(k), YELLOW)
 
@@ -170,13 +161,11 @@ def test_menu_in_order_on_the_black_screen(desktop, tmp_path):
 
     # A click on the black area leaves the runner in front and active: the
     # next click on card 2 still reaches it.
-    screen.click(5, 5)
-    runner.wait_in_front()
+    screen.click_black(runner.window.id, "the runner")
     runner.click(2)
     wait_until(lambda: runner.gone(2), "card 2 goes when clicked after a click on black")
     for corner in [(5, 5), (screen.width - 1, screen.height - 1)]:
-        screen.click(*corner)
-        runner.wait_in_front()
+        screen.click_black(runner.window.id, "the runner", corner)
         screen.shot("after-black-click")
         assert screen.pixel(*runner.centre(3)) == MAGENTA, "the reward picture is in front"
         assert_black_screen(screen, "after a click on the black area")

@@ -22,6 +22,7 @@ class Node:
         self.states = set(fields["states"])
         self.value = fields.get("value")
         self.actions = fields.get("actions", [])
+        self.text = fields.get("text")
 
     def __repr__(self):
         return "%s%s %r %s%s" % ("  " * self.depth, self.role, self.name, sorted(self.states),
@@ -77,6 +78,10 @@ def _describe(node, depth):
     value = node.get_value_iface()
     if value is not None:
         fields["value"] = value.get_current_value()
+    if fields["role"] == "text":
+        text = node.get_text_iface()
+        if text is not None:
+            fields["text"] = text.get_text(0, text.get_character_count())
     action = node.get_action_iface()
     if action is not None:
         fields["actions"] = [action.get_action_name(i) for i in range(action.get_n_actions())]

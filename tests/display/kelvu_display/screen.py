@@ -143,6 +143,30 @@ class Screen:
                              X.SubstructureNotifyMask)
         self.x.sync()
 
+    def wm_sync(self):
+        """Waits until the window manager has handled everything sent before:
+        it answers a request for a new window's frame extents in turn."""
+        probe = self.root.create_window(0, 0, 1, 1, 0, X.CopyFromParent)
+        try:
+            self._root_message(probe, "_NET_REQUEST_FRAME_EXTENTS", [])
+            wait_until(lambda: self._property(probe, "_NET_FRAME_EXTENTS") is not None,
+                       "the window manager answers")
+        finally:
+            probe.destroy()
+            self.x.sync()
+
+    def in_front(self, window_id):
+        """Whether the window is on top of every window and has the focus."""
+        return self.active() == window_id and self.stacking()[-1:] == [window_id]
+
+    def click_black(self, front, what, point=(5, 5)):
+        """Clicks the black area; once the window manager has handled the
+        click, the window that was in front must be in front and active."""
+        self.click(*point)
+        self.wm_sync()
+        wait_until(lambda: self.in_front(front),
+                   "%s stays in front and active after a click on black at %r" % (what, point))
+
     def minimise(self, window):
         """Asks the window manager to minimise the window, as its title-bar
         button or key does (ICCCM WM_CHANGE_STATE, IconicState)."""
