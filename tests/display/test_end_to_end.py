@@ -49,10 +49,16 @@ def pick_file(desktop, program, main, button, title, path):
 
     def name_box():
         tree = read_tree(program.pid, desktop.env)
-        return tree and [n for n in tree.all("text") if "focused" in n.states]
-    wait_until(name_box, "the file dialog's name box has the focus")
+        return tree and tree.all("dialog", title) and \
+            tree.subtree("dialog", title).find("text", "Filnamn:")
+    # Qt's dialog gives the name box the focus, or at times its list of files:
+    # then the name box is clicked, as a user would.
+    box = wait_until(name_box, "the file dialog's name box")
+    if "focused" not in box.states:
+        screen.click(*box.centre())
+        wait_until(lambda: "focused" in name_box().states, "the name box has the focus")
     screen.type_text(path)
-    wait_until(lambda: name_box() and name_box()[0].text == path, "the name is typed")
+    wait_until(lambda: name_box().text == path, "the name is typed")
     screen.keys("Return")
     wait_until(lambda: not screen.windows(program.pid, title), "the file dialog closes")
     screen.settled((main.x, main.y, main.w, main.h), "the main window is drawn again")

@@ -23,6 +23,11 @@ class Node:
         self.value = fields.get("value")
         self.actions = fields.get("actions", [])
         self.text = fields.get("text")
+        self.extents = fields.get("extents")  # x, y, width, height on the screen
+
+    def centre(self):
+        x, y, w, h = self.extents
+        return (x + w // 2, y + h // 2)
 
     def __repr__(self):
         return "%s%s %r %s%s" % ("  " * self.depth, self.role, self.name, sorted(self.states),
@@ -78,6 +83,10 @@ def _describe(node, depth):
     value = node.get_value_iface()
     if value is not None:
         fields["value"] = value.get_current_value()
+    component = node.get_component_iface()
+    if component is not None:
+        box = component.get_extents(Atspi.CoordType.SCREEN)
+        fields["extents"] = [box.x, box.y, box.width, box.height]
     if fields["role"] == "text":
         text = node.get_text_iface()
         if text is not None:
