@@ -1,5 +1,7 @@
 #include "ExerciseWindow.h"
 
+#include "KeyStrokeFilter.h"
+
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPalette>
@@ -56,6 +58,9 @@ ExerciseWindow::ExerciseWindow(const ExerciseText& text, QWidget* parent)
                        "QPushButton:focus { border: 5px solid %3; }")
             .arg(ButtonColour.name(), ButtonColour.darker(150).name(), Ink.name()));
     connect(m_done, &QPushButton::clicked, this, &QWidget::close);
+    // A key still held from the card that started the exercise does not
+    // press "Klar": only a new stroke does.
+    (new shared::KeyStrokeFilter(this))->watch(m_done);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(48, 48, 48, 40);

@@ -20,7 +20,8 @@ struct ExerciseText {
 ExerciseText exerciseTextFromArguments(const QStringList& arguments);
 
 // A calm window for a demo exercise: one large instruction and a big "Klar"
-// button that ends it, a little below the middle of the screen. "Klar" has the focus, so Enter or Space end it too.
+// button that ends it, a little below the middle of the screen. "Klar" has the
+// focus, so a stroke of Space, Return or keypad Enter ends it too.
 class ExerciseWindow final : public QWidget {
     Q_OBJECT
 public:

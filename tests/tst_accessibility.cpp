@@ -253,30 +253,50 @@ void TestAccessibility::keysPressTheWorkingCard() {
 
 void TestAccessibility::heldKeyPressesOnce_data() {
     QTest::addColumn<int>("key");
-    QTest::newRow("Space") << int(Qt::Key_Space);
-    QTest::newRow("Return") << int(Qt::Key_Return);
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<bool>("marked");
+    // Qt marks the repeats as such, or they come as the X server sends them: a
+    // release and a press with the same time, not marked.
+    for (const bool marked : {true, false}) {
+        const char* how = marked ? "marked repeats" : "release and press pairs";
+        QTest::addRow("Space, %s", how) << int(Qt::Key_Space) << 0 << marked;
+        QTest::addRow("Return, %s", how) << int(Qt::Key_Return) << 0 << marked;
+        QTest::addRow("keypad Enter, %s", how)
+            << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << marked;
+    }
 }
 
 void TestAccessibility::heldKeyPressesOnce() {
     QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(bool, marked);
     writeRunnerMenu(3, 0, true);
     startRunner();
-    // Held down: the first press, its repeats, then the one release.
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QStringLiteral(" "));
-    QApplication::sendEvent(card(0), &press);
-    for (int i = 0; i < 5; ++i) {
+    auto send = [&](QEvent::Type type, quint64 time, bool repeat) {
         QWidget* focused = QApplication::focusWidget();
         QVERIFY(focused);
-        QKeyEvent repeat(QEvent::KeyPress, key, Qt::NoModifier, QStringLiteral(" "), true);
-        QApplication::sendEvent(focused, &repeat);
+        QKeyEvent event(type, key, Qt::KeyboardModifiers(modifiers), QString(), repeat);
+        event.setTimestamp(time);
+        QApplication::sendEvent(focused, &event);
+    };
+    // The card is pressed on the stroke, before the key comes up.
+    send(QEvent::KeyPress, 1000, false);
+    QVERIFY(card(0)->isHidden());
+    QCOMPARE(m_runner->workingCard(), card(1));
+    // Held for a while: a repeat every 40 ms after the first 800, then the
+    // one release. The next card has the focus meanwhile and stays.
+    for (quint64 time = 1800; time <= 2000; time += 40) {
+        if (!marked) send(QEvent::KeyRelease, time, false);
+        send(QEvent::KeyPress, time, marked);
     }
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QStringLiteral(" "));
-    QApplication::sendEvent(QApplication::focusWidget(), &release);
-    QTRY_COMPARE(startedCount(), 1);
-    QTest::qWait(200);  // a second start would have logged by now
-    QCOMPARE(startedCount(), 1);
-    QCOMPARE(focusedCard(), 1);
+    send(QEvent::KeyRelease, 2100, false);
     QVERIFY(!card(1)->isHidden());
+    QCOMPARE(m_runner->workingCard(), card(1));
+    // A new stroke starts exactly the next exercise.
+    send(QEvent::KeyPress, 2500, false);
+    send(QEvent::KeyRelease, 2600, false);
+    QCOMPARE(m_runner->workingCard(), card(2));
+    QTRY_COMPARE(startedCount(), 2);
 }
 
 void TestAccessibility::focusFrameOnTheWorkingCard() {
@@ -323,7 +343,9 @@ void TestAccessibility::focusReturnsWhenTheWindowIsActiveAgain() {
     // Another program's window comes to the front, as a started exercise does.
     QWidget other;
     other.setFocusPolicy(Qt::StrongFocus);
-    QTest::mouseClick(card(0), Qt::LeftButton);
+    // Space goes down on the card, and comes up in the other window.
+    QTest::keyPress(card(0), Qt::Key_Space);
+    QVERIFY(card(0)->isHidden());
     other.show();
     other.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&other));

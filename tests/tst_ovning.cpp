@@ -3,6 +3,7 @@
 #include "ExerciseWindow.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -75,6 +76,36 @@ private slots:
         else
             QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
         QTRY_VERIFY(!window.isVisible());
+    }
+
+    // A key held down when the window comes up, as the key that pressed the
+    // card: the window sees its repeats, release and press with the same
+    // time, then the release. Only a new stroke presses "Klar".
+    void heldKeyDoesNotPressDone_data() {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Space") << int(Qt::Key_Space);
+        QTest::newRow("Return") << int(Qt::Key_Return);
+        QTest::newRow("keypad Enter") << int(Qt::Key_Enter);
+    }
+    void heldKeyDoesNotPressDone() {
+        QFETCH(int, key);
+        ExerciseWindow window({QStringLiteral("Räkna"), QStringLiteral("Räkna till tre.")});
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        auto send = [&](QEvent::Type type, quint64 time) {
+            QKeyEvent event(type, key, Qt::NoModifier);
+            event.setTimestamp(time);
+            QApplication::sendEvent(window.doneButton(), &event);
+        };
+        for (quint64 time = 5000; time <= 5400; time += 40) {
+            send(QEvent::KeyRelease, time);
+            send(QEvent::KeyPress, time);
+        }
+        send(QEvent::KeyRelease, 5500);
+        QVERIFY(window.isVisible());
+        send(QEvent::KeyPress, 6000);
+        QVERIFY(!window.isVisible());
     }
 };
 
