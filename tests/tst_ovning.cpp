@@ -3,10 +3,14 @@
 #include "ExerciseWindow.h"
 
 #include <QApplication>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
+#include <QTextDocument>
+#include <QTextOption>
 
 using ovning::ExerciseText;
 using ovning::ExerciseWindow;
@@ -54,6 +58,57 @@ private slots:
         QCOMPARE(window.doneButton()->text(), QStringLiteral("Klar"));
         QCOMPARE(window.size(), QSize(680, 380));
         QVERIFY(window.instructionLabel()->font().pointSize() >= 28);
+    }
+
+    // The launcher's message when the working folder cannot be used, for a
+    // home folder path of ordinary length and for a long one without spaces:
+    // the whole text on the screen, wrapped, not one letter cut off.
+    void longTextIsShownWhole_data() {
+        QTest::addColumn<QString>("home");
+        QTest::newRow("ordinary") << QStringLiteral("/home/anna");
+        QTest::newRow("long, no spaces")
+            << QStringLiteral("/srv/hem/elevhalsan/") + QString(100, u'x');
+    }
+    void longTextIsShownWhole() {
+        QFETCH(QString, home);
+        const QString text =
+            QStringLiteral(
+                "Mappen %1/Kelvu kan inte skapas eller öppnas. Ta bort eller byt namn "
+                "på det som står där, eller ge dig själv skrivrätt, och starta Kelvu "
+                "igen.")
+                .arg(home);
+        ExerciseWindow window({QStringLiteral("Kelvu"), text});
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(window.instructionLabel()->text(), text);
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QCOMPARE(screen.size(), QSize(800, 600));
+        QVERIFY(screen.contains(window.frameGeometry()));
+        // Laid out apart from the label, the text needs no more room than it has.
+        QLabel* label = window.instructionLabel();
+        QTextDocument document;
+        document.setDocumentMargin(0);
+        document.setDefaultFont(label->font());
+        QTextOption wrapping;
+        wrapping.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        document.setDefaultTextOption(wrapping);
+        document.setPlainText(text);
+        document.setTextWidth(label->contentsRect().width());
+        QVERIFY(document.size().height() <= label->contentsRect().height());
+        // Drawn as laid out: the ink spans the text's height but for the room
+        // above the capitals and below the last line, and nothing touches the
+        // label's edges.
+        const QImage shown = label->grab().toImage();
+        const QRgb paper = shown.pixel(0, 0);
+        int top = shown.height(), bottom = -1, left = shown.width(), right = -1;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                if (shown.pixel(x, y) != paper) {
+                    top = std::min(top, y), bottom = std::max(bottom, y);
+                    left = std::min(left, x), right = std::max(right, x);
+                }
+        QVERIFY(bottom - top > document.size().height() - label->fontMetrics().lineSpacing());
+        QVERIFY(top > 0 && left > 0 && bottom < shown.height() - 1 && right < shown.width() - 1);
     }
 
     // "Klar" ends the exercise: by a click, and by Enter or Space because it
