@@ -88,7 +88,7 @@ SSCommand* Form1::card(int index) const {
     if (index < 0 || index >= static_cast<int>(Ruta.size()))
         throw RuntimeError(SubscriptOutOfRange,
                            QStringLiteral("Menyn i \"%1\" har %2 övningar; kort %3 finns inte.")
-                               .arg(shared::displayFileName(MenuFileName))
+                               .arg(shared::shortName(shared::displayFileName(MenuFileName)))
                                .arg(ExerciseCount)
                                .arg(index));
     return Ruta[static_cast<std::size_t>(index)];

@@ -13,6 +13,7 @@
 #include "SSCommand.h"
 #include "SSOptionGroup.h"
 #include "SSPanel.h"
+#include "ShortText.h"
 #include "Svartbakgrund.h"
 #include "SystemColours.h"
 #include "Twips.h"
@@ -277,7 +278,7 @@ bool Form1::pickFile(const QString& title, const QString& filter) {
             this,
             QStringLiteral("Filen \"%1\" kan inte väljas: namnet eller mappen innehåller "
                            "citattecken eller radbrytning, och sådana kan inte sparas i menyn.")
-                .arg(hämtafil->FileName),
+                .arg(shared::shortName(hämtafil->FileName)),
             QStringLiteral("Fel"));
         return false;
     }

@@ -11,7 +11,6 @@
 #include "ProgramControl.h"
 
 #include <QElapsedTimer>
-#include <QScreen>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -114,6 +113,8 @@ enum class Setup {
     FolderExercise,
     LinkLoopExercise,
     DanglingLinkExercise,
+    NineAndARewardDeepDown,
+    NegativeCountDeepDown,
 };
 
 }  // namespace
@@ -147,6 +148,7 @@ private slots:
 
     void runnerRefuses_data();
     void runnerRefuses();
+    void messageBoxFitsTheScreen_data();
     void messageBoxFitsTheScreen();
 
     void supervisorStartReportsWhatCannotBeRead_data();
@@ -243,6 +245,18 @@ void TestBadInput::prepare(Setup setup) {
             writeFile(menu, expand(OneExercise));
             makeLink(home(QStringLiteral("borta.sh")), home(QStringLiteral("ovning.sh")));
             break;
+        case Setup::NineAndARewardDeepDown:
+        case Setup::NegativeCountDeepDown: {
+            // A start folder whose path is longer than a message quotes.
+            const QString deep = home(QStringLiteral("övningar-") + QString(100, u'x'));
+            QVERIFY(QDir().mkpath(deep) && QDir::setCurrent(deep));
+            writeFile(QStringLiteral("kelvu.ini"),
+                      setup == Setup::NegativeCountDeepDown
+                          ? QByteArray("-1\r\n0\r\n1\r\n")
+                          : "9\r\n0\r\n" + QByteArray("\"a\",\"b\"\r\n").repeated(9) +
+                                expand(QByteArray("0\r\n\"%HOME%\"\r\n\"sol.bmp\"\r\n")));
+            break;
+        }
     }
 }
 
@@ -333,6 +347,16 @@ void TestBadInput::runnerRefuses_data() {
         << QStringLiteral(
                "Programmet \"%HOME%/ovning.sh\" för övning 1 är en länk som leder runt i "
                "en slinga och aldrig når en fil.");
+    const QString deepMenu =
+        QStringLiteral("Menyn i \"…") + QString(69, u'x') + QStringLiteral("/kelvu.ini\" har ");
+    QTest::newRow("nine exercises and a reward, folder of a long name")
+        << Setup::NineAndARewardDeepDown << false << 9
+        << deepMenu + QStringLiteral(
+                          "9 övningar och en belöningsbild. Det får plats högst 9 övningar, "
+                          "eller 8 med belöningsbild.");
+    QTest::newRow("count -1, folder of a long name")
+        << Setup::NegativeCountDeepDown << false << 9
+        << deepMenu + QStringLiteral("-1 övningar; kort -1 finns inte.");
     QTest::newRow("exercise is a dangling link")
         << Setup::DanglingLinkExercise << true << 53
         << QStringLiteral(
@@ -367,25 +391,32 @@ void TestBadInput::runnerRefuses() {
     QCOMPARE(m_program->endStatus, std::optional<int>(shared::RuntimeErrorExitStatus));
 }
 
+void TestBadInput::messageBoxFitsTheScreen_data() {
+    QTest::addColumn<Setup>("setup");
+    QTest::newRow("1,000 NUL bytes") << Setup::ThousandNuls;
+    QTest::newRow("nine and a reward, deep down") << Setup::NineAndARewardDeepDown;
+    QTest::newRow("count -1, deep down") << Setup::NegativeCountDeepDown;
+}
+
 void TestBadInput::messageBoxFitsTheScreen() {
+    QFETCH(Setup, setup);
     // The real message box, not the test's observer.
     shared::setErrorObserver({});
-    writeFile(home(QStringLiteral("kelvu.ini")), QByteArray(1000, '\0') + "\r\n0\r\n1\r\n");
-    QSize boxSize;
+    prepare(setup);
+    QRect box;
     const bool shown = whileModal<QMessageBox>(
         [] {
             kelvu::Form1 runner;
             shared::runHandler([&runner] { runner.Form_Load(); });
         },
-        [&](QMessageBox* box) {
-            boxSize = box->frameGeometry().size();
-            box->accept();
+        [&](QMessageBox* message) {
+            box = message->frameGeometry();
+            message->accept();
         });
     QVERIFY(shown);
-    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    QVERIFY2(boxSize.width() <= screen.width(),
-             qPrintable(QStringLiteral("%1 > %2").arg(boxSize.width()).arg(screen.width())));
-    QVERIFY(boxSize.height() <= screen.height());
+    // The smallest screen the programs are made for.
+    QVERIFY2(QRect(0, 0, 800, 600).contains(box),
+             qPrintable(QStringLiteral("%1 × %2").arg(box.width()).arg(box.height())));
 }
 
 void TestBadInput::supervisorStartReportsWhatCannotBeRead_data() {

@@ -466,6 +466,20 @@ void TestSupervisorWindow::namesAMenuCannotHoldAreRefused() {
     QVERIFY(program.errors.empty());
     QCOMPARE(form.List1->count(), 0);
     QCOMPARE(Global::ListedCount, qint16(0));
+    // A name of 120 line breaks is quoted short, each break a visible sign,
+    // in a box that fits the smallest screen.
+    const QString lines =
+        program.makeFile(QStringLiteral("rader") + QStringLiteral("\na").repeated(120) +
+                         QStringLiteral("/spel.exe"));
+    message = messageFrom([&] { clickAndChoose(form.Command3D1, lines); });
+    QVERIFY(message);
+    QCOMPARE(message->text, QStringLiteral("Filen \"…") + QStringLiteral("␊a").repeated(35) +
+                                QStringLiteral("/spel.exe\" kan inte väljas: namnet eller "
+                                               "mappen innehåller citattecken eller "
+                                               "radbrytning, och sådana kan inte sparas i "
+                                               "menyn."));
+    QVERIFY(QRect(0, 0, 800, 600).contains(message->geometry));
+    QCOMPARE(form.List1->count(), 0);
 
     const QString broken = program.makeFile(QStringLiteral("citat\"mapp/<b>sol.bmp"));
     message = messageFrom([&] { clickAndChoose(form.SSCommand1, broken); });
