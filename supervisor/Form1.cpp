@@ -105,8 +105,11 @@ Form1::Form1() {
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setFixedSize(twipsToPixels(9510), twipsToPixels(6825));
     shared::setBackColour(this, shared::LightYellow);
+    // The text colour of windows; a disabled control keeps the desktop's
+    // greyed text.
     QPalette text = palette();
-    text.setColor(QPalette::WindowText, systemColour(SystemColour::WindowText));
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+        text.setColor(group, QPalette::WindowText, systemColour(SystemColour::WindowText));
     setPalette(text);
     setFont(sansSerif(12));
     buildLayout();
