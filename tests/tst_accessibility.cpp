@@ -9,6 +9,7 @@
 #include <QAccessible>
 #include <QAccessibleInterface>
 #include <QKeyEvent>
+#include <QSignalSpy>
 
 using support::Supervisor;
 using namespace Qt::StringLiterals;
@@ -119,6 +120,8 @@ private slots:
     void deleteKeyRemovesTheSelectedEntry_data();
     void deleteKeyRemovesTheSelectedEntry();
     void countBarByArrowKeys();
+    void optionsByArrowKeys_data();
+    void optionsByArrowKeys();
     void dialogsByKeyboard();
 };
 
@@ -541,6 +544,44 @@ void TestAccessibility::countBarByArrowKeys() {
         QCOMPARE(accessible(form.VScroll1)->valueInterface()->currentValue().toInt(),
                  shown.toInt());
     }
+}
+
+void TestAccessibility::optionsByArrowKeys_data() {
+    QTest::addColumn<int>("group");  // 1: Option3D1 (reward), 2: Option3D2 (card type)
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<bool>("nameApplies");  // Label8 enabled afterwards
+    QTest::newRow("På, Down: Av") << 1 << 0 << int(Qt::Key_Down) << 1 << false;
+    QTest::newRow("På, Right: Av") << 1 << 0 << int(Qt::Key_Right) << 1 << false;
+    QTest::newRow("Av, Up: På") << 1 << 1 << int(Qt::Key_Up) << 0 << true;
+    QTest::newRow("Av, Down: round to På") << 1 << 1 << int(Qt::Key_Down) << 0 << true;
+    QTest::newRow("På, Left: round to Av") << 1 << 0 << int(Qt::Key_Left) << 1 << false;
+    QTest::newRow("Siffror, Down: Bokstäver") << 2 << 0 << int(Qt::Key_Down) << 1 << true;
+    QTest::newRow("Pictogram, Left: Bokstäver") << 2 << 2 << int(Qt::Key_Left) << 1 << true;
+    QTest::newRow("Former, Right: round to Siffror") << 2 << 3 << int(Qt::Key_Right) << 0 << true;
+    QTest::newRow("Siffror, Up: round to Former") << 2 << 0 << int(Qt::Key_Up) << 3 << true;
+}
+
+void TestAccessibility::optionsByArrowKeys() {
+    QFETCH(int, group);
+    QFETCH(int, from);
+    QFETCH(int, key);
+    QFETCH(int, to);
+    QFETCH(bool, nameApplies);
+    Supervisor program;
+    kelvuadm::Form1& form = program.start();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    SSOptionGroup* options = group == 1 ? form.Option3D1 : form.Option3D2;
+    program.click(options->option(from));
+    QSignalSpy clicks(options, &SSOptionGroup::clicked);
+    // The arrow chooses the option it moves to, raising the click event once.
+    QTest::keyClick(options->option(from), Qt::Key(key));
+    QCOMPARE(QApplication::focusWidget(), options->option(to));
+    QCOMPARE(clicks.count(), 1);
+    QCOMPARE(clicks.front(), (QVariantList{to, true}));
+    for (int i = 0; i < options->count(); ++i) QCOMPARE(options->option(i)->isChecked(), i == to);
+    QCOMPARE(form.Label8->isEnabled(), nameApplies);
 }
 
 void TestAccessibility::dialogsByKeyboard() {
