@@ -9,7 +9,7 @@ from PIL import Image
 from kelvu_display.accessible import read_tree
 from kelvu_display.menus import write_menu
 from kelvu_display.screen import BLACK, MAGENTA
-from kelvu_display.waiting import wait_until
+from kelvu_display.waiting import holds_for, wait_until
 
 
 def make_folder(root, count):
@@ -184,3 +184,35 @@ def test_runner_by_keyboard(desktop, tmp_path):
     screen.keys("space")
     assert kelvu.wait_exit(20) == 0, "Space on the reward card ends the runner"
     assert started(log) == ["1", "2", "3"]
+
+
+@pytest.mark.parametrize("key", ["space", "Return", "KP_Enter"])
+def test_a_held_key_starts_one_exercise(desktop, tmp_path, key):
+    """A key held for three seconds (the X server repeats it) starts one
+    exercise, and its repeats do not press "Klar" in the exercise's window;
+    the next stroke does, and the one after starts the next exercise."""
+    screen = desktop.screen
+    program = Started(desktop, tmp_path, "kelvu", "Arbetsordning", 7, 0)
+    exercise = os.path.join(desktop.prefix, "libexec", "kelvu", "kelvu-ovning")
+    for k, (name, folder) in enumerate(program.menu, 1):
+        # Each logs its number, then shows the demo exercise's window.
+        pid_file = tmp_path / ("ovning%d.pid" % k)
+        with open(os.path.join(folder, name), "w") as script:
+            script.write('#!/bin/sh\necho %d >>"%s"\necho $$ >"%s"\nexec "%s" "Övning %d"\n'
+                         % (k, program.log, pid_file, exercise, k))
+        desktop.end_at_close(str(pid_file), "kelvu-ovning")
+    wait_until(lambda: screen.active() == program.window.id, "the runner is active")
+    screen.key_down(key)
+    try:
+        assert holds_for(lambda: len(started(program.log)) <= 1, 3), started(program.log)
+    finally:
+        screen.key_up(key)
+    assert started(program.log) == ["1"]
+    window = wait_until(lambda: screen.titled("Övning 1"), "the exercise's window")[0]
+    wait_until(lambda: screen.active() == window.id, "the exercise's window has the focus")
+    assert screen.viewable(window), "the held key pressed Klar"
+    screen.keys(key)
+    wait_until(lambda: not screen.titled("Övning 1"), "a new stroke presses Klar")
+    wait_until(lambda: screen.active() == program.window.id, "the runner is active again")
+    screen.keys(key)
+    wait_until(lambda: started(program.log) == ["1", "2"], "the next stroke starts exercise 2")
