@@ -1,0 +1,211 @@
+#include "PlatformWindows.h"
+
+#include <QAbstractNativeEventFilter>
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QHash>
+#include <QWindow>
+
+#if defined(KELVU_X11)
+#include <xcb/xcb.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+#endif
+
+namespace shared {
+
+#if defined(KELVU_X11)
+
+namespace {
+
+// The Motif hints: which fields are set, and the bits of two of them.
+constexpr quint32 MotifFunctionsField = 1U << 0;
+constexpr quint32 MotifDecorationsField = 1U << 1;
+constexpr quint32 MotifResize = 1U << 1;
+constexpr quint32 MotifMove = 1U << 2;
+constexpr quint32 MotifBorder = 1U << 1;
+constexpr quint32 MotifResizeHandles = 1U << 2;
+
+// A request that comes from a pager or taskbar, on behalf of the user.
+constexpr quint32 SourceIsUser = 2;
+
+struct Reply {
+    void* data = nullptr;
+    ~Reply() { std::free(data); }
+};
+
+// Qt's own connection to the X server, or none on another window system.
+xcb_connection_t* connection() {
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->connection() : nullptr;
+}
+
+xcb_window_t rootWindow(xcb_connection_t* c) {
+    return xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+}
+
+xcb_atom_t atom(xcb_connection_t* c, const char* name) {
+    static QHash<QByteArray, xcb_atom_t> known;
+    const QByteArray key(name);
+    if (const auto found = known.constFind(key); found != known.constEnd()) return *found;
+    auto* reply = xcb_intern_atom_reply(
+        c, xcb_intern_atom(c, 0, static_cast<quint16>(key.size()), name), nullptr);
+    const Reply owner{reply};
+    const xcb_atom_t value = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+    if (value != XCB_ATOM_NONE) known.insert(key, value);
+    return value;
+}
+
+// The windows a property of the root window lists.
+std::vector<xcb_window_t> rootWindowList(xcb_connection_t* c, const char* property) {
+    auto* reply = xcb_get_property_reply(
+        c, xcb_get_property(c, 0, rootWindow(c), atom(c, property), XCB_ATOM_WINDOW, 0, 16384),
+        nullptr);
+    const Reply owner{reply};
+    if (!reply || reply->format != 32) return {};
+    const auto* values = static_cast<const xcb_window_t*>(xcb_get_property_value(reply));
+    const int count = xcb_get_property_value_length(reply) / 4;
+    return std::vector<xcb_window_t>(values, values + count);
+}
+
+void sendToWindowManager(xcb_connection_t* c, xcb_window_t window, const char* message,
+                         const quint32 (&data)[5]) {
+    xcb_client_message_event_t event{};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = window;
+    event.type = atom(c, message);
+    std::memcpy(event.data.data32, data, sizeof data);
+    xcb_send_event(c, 0, rootWindow(c),
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&event));
+    xcb_flush(c);
+}
+
+// Property changes on the root window reach this client, whatever Qt asked for.
+void hearRootProperties(xcb_connection_t* c) {
+    auto* reply =
+        xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, rootWindow(c)), nullptr);
+    const Reply owner{reply};
+    if (!reply || (reply->your_event_mask & XCB_EVENT_MASK_PROPERTY_CHANGE)) return;
+    const quint32 mask = reply->your_event_mask | XCB_EVENT_MASK_PROPERTY_CHANGE;
+    xcb_change_window_attributes(c, rootWindow(c), XCB_CW_EVENT_MASK, &mask);
+    xcb_flush(c);
+}
+
+}  // namespace
+
+void requestBorderWithoutTitle(QWindow* window) {
+    xcb_connection_t* c = connection();
+    if (!c || !window) return;
+    const quint32 hints[5] = {MotifFunctionsField | MotifDecorationsField, MotifResize | MotifMove,
+                              MotifBorder | MotifResizeHandles, 0, 0};
+    const xcb_atom_t motif = atom(c, "_MOTIF_WM_HINTS");
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, static_cast<xcb_window_t>(window->winId()), motif,
+                        motif, 32, 5, hints);
+    xcb_flush(c);
+}
+
+void requestActivation(NativeWindow window, quint64 timestamp) {
+    xcb_connection_t* c = connection();
+    if (!c || !window) return;
+    sendToWindowManager(c, static_cast<xcb_window_t>(window), "_NET_ACTIVE_WINDOW",
+                        {SourceIsUser, static_cast<quint32>(timestamp), 0, 0, 0});
+}
+
+bool isManaged(NativeWindow window) {
+    xcb_connection_t* c = connection();
+    if (!c || !window) return false;
+    const std::vector<xcb_window_t> managed = rootWindowList(c, "_NET_CLIENT_LIST");
+    return std::find(managed.begin(), managed.end(), window) != managed.end();
+}
+
+bool isShown(NativeWindow window) {
+    xcb_connection_t* c = connection();
+    if (!c || !window) return false;
+    auto* reply = xcb_get_window_attributes_reply(
+        c, xcb_get_window_attributes(c, static_cast<xcb_window_t>(window)), nullptr);
+    const Reply owner{reply};
+    return reply && reply->map_state == XCB_MAP_STATE_VIEWABLE;
+}
+
+bool isStackedAbove(NativeWindow window, NativeWindow other) {
+    xcb_connection_t* c = connection();
+    if (!c) return false;
+    // Bottom to top.
+    const std::vector<xcb_window_t> order = rootWindowList(c, "_NET_CLIENT_LIST_STACKING");
+    qsizetype windowAt = -1;
+    qsizetype otherAt = -1;
+    for (qsizetype i = 0; i < static_cast<qsizetype>(order.size()); ++i) {
+        if (order[static_cast<std::size_t>(i)] == window) windowAt = i;
+        if (order[static_cast<std::size_t>(i)] == other) otherAt = i;
+    }
+    return windowAt >= 0 && otherAt >= 0 && windowAt > otherAt;
+}
+
+NativeWindow activeWindow() {
+    xcb_connection_t* c = connection();
+    if (!c) return 0;
+    const std::vector<xcb_window_t> active = rootWindowList(c, "_NET_ACTIVE_WINDOW");
+    return active.empty() ? 0 : active.front();
+}
+
+struct ActiveWindowWatch::Filter final : QAbstractNativeEventFilter {
+    ActiveWindowWatch* watch = nullptr;
+    xcb_window_t root = XCB_WINDOW_NONE;
+    xcb_atom_t active = XCB_ATOM_NONE;
+
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
+        if (type != "xcb_generic_event_t") return false;
+        const auto* event = static_cast<const xcb_generic_event_t*>(message);
+        if ((event->response_type & 0x7f) != XCB_PROPERTY_NOTIFY) return false;
+        const auto* change = static_cast<const xcb_property_notify_event_t*>(message);
+        if (change->window == root && change->atom == active) emit watch->activated(activeWindow());
+        return false;
+    }
+};
+
+ActiveWindowWatch::ActiveWindowWatch(QObject* parent) : QObject(parent) {
+    xcb_connection_t* c = connection();
+    if (!c) return;
+    m_filter = std::make_unique<Filter>();
+    m_filter->watch = this;
+    m_filter->root = rootWindow(c);
+    m_filter->active = atom(c, "_NET_ACTIVE_WINDOW");
+    hearRootProperties(c);
+    QCoreApplication::instance()->installNativeEventFilter(m_filter.get());
+}
+
+ActiveWindowWatch::~ActiveWindowWatch() {
+    if (m_filter) QCoreApplication::instance()->removeNativeEventFilter(m_filter.get());
+}
+
+#else
+
+void requestBorderWithoutTitle(QWindow*) {}
+void requestActivation(NativeWindow, quint64) {}
+bool isManaged(NativeWindow) {
+    return false;
+}
+bool isShown(NativeWindow) {
+    return false;
+}
+bool isStackedAbove(NativeWindow, NativeWindow) {
+    return false;
+}
+NativeWindow activeWindow() {
+    return 0;
+}
+
+struct ActiveWindowWatch::Filter {};
+
+ActiveWindowWatch::ActiveWindowWatch(QObject* parent) : QObject(parent) {}
+ActiveWindowWatch::~ActiveWindowWatch() = default;
+
+#endif
+
+}  // namespace shared

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QObject>
+#include <QtGlobal>
+
+#include <memory>
+
+class QWindow;
+
+// The few requests to the window manager that Qt has no call for, made with
+// the standard X11 protocols (ICCCM, EWMH and the Motif hints). Where the
+// programs do not run on X11 every request does nothing, every question
+// answers "no" and the watch reports nothing.
+namespace shared {
+
+// A window of any program, as the window system names it; 0 is none.
+using NativeWindow = quintptr;
+
+// Asks for a resizable border without a title bar, and for moving and
+// resizing only: no minimise, no maximise and no close.
+void requestBorderWithoutTitle(QWindow* window);
+
+// Asks the window manager to bring the window, of whatever program, to the
+// front and give it the focus, as a taskbar does. The timestamp is the
+// window system's time of the user's action that asks for it.
+void requestActivation(NativeWindow window, quint64 timestamp);
+
+// Whether the window manager manages the window: it exists and has not been
+// withdrawn, whether shown or minimised.
+bool isManaged(NativeWindow window);
+
+// Whether the window is on the screen: mapped, not minimised.
+bool isShown(NativeWindow window);
+
+// Whether the window manager stacks the window above the other one.
+bool isStackedAbove(NativeWindow window, NativeWindow other);
+
+// The window that the window manager has made active, of whatever program.
+NativeWindow activeWindow();
+
+// Reports each window the window manager makes active, of whatever program.
+class ActiveWindowWatch final : public QObject {
+    Q_OBJECT
+public:
+    explicit ActiveWindowWatch(QObject* parent = nullptr);
+    ~ActiveWindowWatch() override;
+
+signals:
+    void activated(shared::NativeWindow window);
+
+private:
+    struct Filter;
+    std::unique_ptr<Filter> m_filter;
+};
+
+}  // namespace shared
