@@ -18,6 +18,13 @@
 
 namespace shared {
 
+void chooseWindowSystem() {
+#if defined(KELVU_X11)
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("xcb;wayland"));
+#endif
+}
+
 #if defined(KELVU_X11)
 
 namespace {
@@ -117,11 +124,16 @@ void requestActivation(NativeWindow window, quint64 timestamp) {
                         {SourceIsUser, static_cast<quint32>(timestamp), 0, 0, 0});
 }
 
-bool isManaged(NativeWindow window) {
+std::vector<NativeWindow> managedWindows() {
     xcb_connection_t* c = connection();
-    if (!c || !window) return false;
+    if (!c) return {};
     const std::vector<xcb_window_t> managed = rootWindowList(c, "_NET_CLIENT_LIST");
-    return std::find(managed.begin(), managed.end(), window) != managed.end();
+    return std::vector<NativeWindow>(managed.begin(), managed.end());
+}
+
+bool isManaged(NativeWindow window) {
+    const std::vector<NativeWindow> managed = managedWindows();
+    return window != 0 && std::find(managed.begin(), managed.end(), window) != managed.end();
 }
 
 bool isShown(NativeWindow window) {
@@ -154,33 +166,68 @@ NativeWindow activeWindow() {
     return active.empty() ? 0 : active.front();
 }
 
-struct ActiveWindowWatch::Filter final : QAbstractNativeEventFilter {
-    ActiveWindowWatch* watch = nullptr;
+struct WindowManagerWatch::Filter final : QAbstractNativeEventFilter {
+    // The press of the X Input extension (XI2), through which Qt takes the pointer.
+    static constexpr quint16 XiButtonPress = 4;
+
+    WindowManagerWatch* watch = nullptr;
     xcb_window_t root = XCB_WINDOW_NONE;
     xcb_atom_t active = XCB_ATOM_NONE;
+    quint8 inputExtension = 0;  // the major opcode of the X Input extension
 
     bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
         if (type != "xcb_generic_event_t") return false;
         const auto* event = static_cast<const xcb_generic_event_t*>(message);
-        if ((event->response_type & 0x7f) != XCB_PROPERTY_NOTIFY) return false;
-        const auto* change = static_cast<const xcb_property_notify_event_t*>(message);
-        if (change->window == root && change->atom == active) emit watch->activated(activeWindow());
+        switch (event->response_type & 0x7f) {
+            case XCB_PROPERTY_NOTIFY: {
+                const auto* change = static_cast<const xcb_property_notify_event_t*>(message);
+                if (change->window == root && change->atom == active)
+                    emit watch->activated(activeWindow());
+                break;
+            }
+            case XCB_BUTTON_PRESS: {
+                const auto* press = static_cast<const xcb_button_press_event_t*>(message);
+                emit watch->pressed(press->event, press->time);
+                break;
+            }
+            case XCB_GE_GENERIC: {
+                // An XI2 press carries the time at byte 12 and the window at byte 24.
+                const auto* generic = static_cast<const xcb_ge_generic_event_t*>(message);
+                if (inputExtension == 0 || generic->extension != inputExtension ||
+                    generic->event_type != XiButtonPress)
+                    break;
+                quint32 time = 0;
+                xcb_window_t window = XCB_WINDOW_NONE;
+                const auto* bytes = static_cast<const char*>(message);
+                std::memcpy(&time, bytes + 12, sizeof time);
+                std::memcpy(&window, bytes + 24, sizeof window);
+                emit watch->pressed(window, time);
+                break;
+            }
+            default:
+                break;
+        }
         return false;
     }
 };
 
-ActiveWindowWatch::ActiveWindowWatch(QObject* parent) : QObject(parent) {
+WindowManagerWatch::WindowManagerWatch(QObject* parent) : QObject(parent) {
     xcb_connection_t* c = connection();
     if (!c) return;
     m_filter = std::make_unique<Filter>();
     m_filter->watch = this;
     m_filter->root = rootWindow(c);
     m_filter->active = atom(c, "_NET_ACTIVE_WINDOW");
+    static constexpr char InputExtension[] = "XInputExtension";
+    auto* input = xcb_query_extension_reply(
+        c, xcb_query_extension(c, sizeof InputExtension - 1, InputExtension), nullptr);
+    const Reply owner{input};
+    if (input && input->present) m_filter->inputExtension = input->major_opcode;
     hearRootProperties(c);
     QCoreApplication::instance()->installNativeEventFilter(m_filter.get());
 }
 
-ActiveWindowWatch::~ActiveWindowWatch() {
+WindowManagerWatch::~WindowManagerWatch() {
     if (m_filter) QCoreApplication::instance()->removeNativeEventFilter(m_filter.get());
 }
 
@@ -188,6 +235,9 @@ ActiveWindowWatch::~ActiveWindowWatch() {
 
 void requestBorderWithoutTitle(QWindow*) {}
 void requestActivation(NativeWindow, quint64) {}
+std::vector<NativeWindow> managedWindows() {
+    return {};
+}
 bool isManaged(NativeWindow) {
     return false;
 }
@@ -201,10 +251,10 @@ NativeWindow activeWindow() {
     return 0;
 }
 
-struct ActiveWindowWatch::Filter {};
+struct WindowManagerWatch::Filter {};
 
-ActiveWindowWatch::ActiveWindowWatch(QObject* parent) : QObject(parent) {}
-ActiveWindowWatch::~ActiveWindowWatch() = default;
+WindowManagerWatch::WindowManagerWatch(QObject* parent) : QObject(parent) {}
+WindowManagerWatch::~WindowManagerWatch() = default;
 
 #endif
 

@@ -4,6 +4,7 @@
 #include <QtGlobal>
 
 #include <memory>
+#include <vector>
 
 class QWindow;
 
@@ -12,6 +13,13 @@ class QWindow;
 // programs do not run on X11 every request does nothing, every question
 // answers "no" and the watch reports nothing.
 namespace shared {
+
+// Chooses the window system before the application object is made: on
+// desktops that offer both X11 and Wayland, X11 (through XWayland), where the
+// window manager keeps the program's windows in front of the backdrop and the
+// backdrop over every panel; Wayland only where there is no X11. A choice
+// already made for the Qt platform is left as it is.
+void chooseWindowSystem();
 
 // A window of any program, as the window system names it; 0 is none.
 using NativeWindow = quintptr;
@@ -24,6 +32,9 @@ void requestBorderWithoutTitle(QWindow* window);
 // front and give it the focus, as a taskbar does. The timestamp is the
 // window system's time of the user's action that asks for it.
 void requestActivation(NativeWindow window, quint64 timestamp);
+
+// The windows the window manager manages, shown or minimised, of every program.
+std::vector<NativeWindow> managedWindows();
 
 // Whether the window manager manages the window: it exists and has not been
 // withdrawn, whether shown or minimised.
@@ -38,15 +49,21 @@ bool isStackedAbove(NativeWindow window, NativeWindow other);
 // The window that the window manager has made active, of whatever program.
 NativeWindow activeWindow();
 
-// Reports each window the window manager makes active, of whatever program.
-class ActiveWindowWatch final : public QObject {
+// Reports each window the window manager makes active, of whatever program,
+// and each mouse press on one of the program's windows as the window system
+// delivers it (also to a window that a modal dialog blocks).
+class WindowManagerWatch final : public QObject {
     Q_OBJECT
 public:
-    explicit ActiveWindowWatch(QObject* parent = nullptr);
-    ~ActiveWindowWatch() override;
+    explicit WindowManagerWatch(QObject* parent = nullptr);
+    ~WindowManagerWatch() override;
+
+    // Whether anything is reported: false where the programs do not run on X11.
+    bool isWatching() const { return m_filter != nullptr; }
 
 signals:
     void activated(shared::NativeWindow window);
+    void pressed(shared::NativeWindow window, quint64 timestamp);
 
 private:
     struct Filter;

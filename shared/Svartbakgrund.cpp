@@ -51,9 +51,11 @@ void Svartbakgrund::showBehind(QWidget* mainWindow) {
     winId();
     // Sees the program's windows as they are shown, and the presses on the black.
     qApp->installEventFilter(this);
-    m_watch = std::make_unique<shared::ActiveWindowWatch>();
-    connect(m_watch.get(), &shared::ActiveWindowWatch::activated, this,
+    m_hidden = shared::managedWindows();
+    m_watch = std::make_unique<shared::WindowManagerWatch>();
+    connect(m_watch.get(), &shared::WindowManagerWatch::activated, this,
             &Svartbakgrund::noteActivation);
+    connect(m_watch.get(), &shared::WindowManagerWatch::pressed, this, &Svartbakgrund::notePress);
     show();
     for (QScreen* screen : QGuiApplication::screens())
         if (screen != QGuiApplication::primaryScreen()) addScreen(screen);
@@ -89,19 +91,32 @@ bool Svartbakgrund::isProgramWindow(shared::NativeWindow window) const {
 }
 
 void Svartbakgrund::noteActivation(shared::NativeWindow window) {
-    if (window == 0 || window == internalWinId()) return;
-    for (const auto& other : m_otherScreens)
-        if (window == other->internalWinId()) return;
+    if (window == 0 || isBackdropWindow(window)) return;
     if (isProgramWindow(window)) {
         m_front = window;
         return;
     }
-    // Another program's window counts only when it came in front of the
-    // backdrop (an exercise); one hidden behind it stays hidden.
-    if (!shared::isStackedAbove(window, internalWinId())) return;
+    if (std::find(m_hidden.begin(), m_hidden.end(), window) != m_hidden.end()) {
+        // The keys would go to a window that nobody sees.
+        bringFrontBack(0);
+        return;
+    }
+    // Another program's window that came after the backdrop: an exercise.
     m_front = window;
     std::erase(m_otherPrograms, window);
     m_otherPrograms.push_back(window);
+}
+
+void Svartbakgrund::notePress(shared::NativeWindow window, quint64 timestamp) {
+    if (isBackdropWindow(window)) bringFrontBack(timestamp);
+}
+
+bool Svartbakgrund::isBackdropWindow(shared::NativeWindow window) const {
+    if (window == internalWinId()) return true;
+    return std::any_of(m_otherScreens.begin(), m_otherScreens.end(),
+                       [window](const std::unique_ptr<Svartbakgrund>& other) {
+                           return other->internalWinId() == window;
+                       });
 }
 
 QWidget* Svartbakgrund::raiseProgramWindows() {
@@ -172,7 +187,9 @@ bool Svartbakgrund::eventFilter(QObject* watched, QEvent* event) {
         }
         case QEvent::MouseButtonPress:
         case QEvent::TouchBegin:
-            if (isBackdrop(watched) && watched->isWindowType())
+            // The window system's own report comes first where there is one,
+            // also while a modal message box blocks the backdrop.
+            if (!m_watch->isWatching() && isBackdrop(watched) && watched->isWindowType())
                 bringFrontBack(static_cast<QInputEvent*>(event)->timestamp());
             break;
         default:

@@ -22,8 +22,10 @@ class QScreen;
 // any new window does. A press on the black area may still make the window
 // manager raise the backdrop; it then brings back what was in front before:
 // the program's windows that were minimised, and the window that was active,
-// be it the program's own or another program's that had come in front of the
-// backdrop (an exercise). The backdrop itself never stays minimised.
+// be it the program's own or another program's that came after the backdrop
+// (an exercise). The windows that were open before stay hidden: when the
+// window manager gives one of them the focus, the window in front gets it
+// back. The backdrop itself never stays minimised.
 class Svartbakgrund final : public QWidget {
     Q_OBJECT
 public:
@@ -47,7 +49,9 @@ private:
     void removeScreen(QScreen* screen);
     bool isBackdrop(const QObject* object) const;
     bool isProgramWindow(shared::NativeWindow window) const;
+    bool isBackdropWindow(shared::NativeWindow window) const;
     void noteActivation(shared::NativeWindow window);
+    void notePress(shared::NativeWindow window, quint64 timestamp);
     void bringFrontBack(quint64 timestamp);
     // Brings the program's minimised windows back and raises every other
     // visible window of the program: other windows first, then the main
@@ -58,7 +62,9 @@ private:
     Svartbakgrund* m_primary;
     QPointer<QWidget> m_mainWindow;
     std::vector<std::unique_ptr<Svartbakgrund>> m_otherScreens;
-    std::unique_ptr<shared::ActiveWindowWatch> m_watch;
+    std::unique_ptr<shared::WindowManagerWatch> m_watch;
+    // Other programs' windows that were open when the backdrop came: it hides them.
+    std::vector<shared::NativeWindow> m_hidden;
     // The window that was last active in front of the backdrop, of whatever program.
     shared::NativeWindow m_front = 0;
     // Other programs' windows that have been active in front of the backdrop.

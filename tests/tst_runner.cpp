@@ -276,8 +276,16 @@ void TestRunner::backdropIsBehindAndTakesNoInput() {
     QVERIFY(!flags.testFlag(Qt::WindowCloseButtonHint));
     QVERIFY(backdrop->windowTitle().trimmed().isEmpty());
     QCOMPARE(backdrop->geometry(), QGuiApplication::primaryScreen()->geometry());
+    QVERIFY(backdrop->isFullScreen());  // over the panels, not only the work area
     QCOMPARE(backdrop->grab().toImage().pixelColor(5, 5), QColor(Qt::black));
     QVERIFY(backdrop->parentWidget() == nullptr);
+    // The window manager keeps the runner's window in front of it.
+    QCOMPARE(m_form->windowHandle()->transientParent(), backdrop->windowHandle());
+    // Minimised (with the program's windows, as some window managers do):
+    // back on the screen at once.
+    backdrop->showMinimized();
+    QTRY_VERIFY(!backdrop->isMinimized());
+    QVERIFY(backdrop->isFullScreen() && backdrop->isVisible());
 }
 
 void TestRunner::pressOnTheBackdropBringsTheWindowBack() {
@@ -290,6 +298,12 @@ void TestRunner::pressOnTheBackdropBringsTheWindowBack() {
     QTest::mousePress(m_form->backdrop()->windowHandle(), Qt::LeftButton, {}, QPoint(5, 5));
     QTRY_COMPARE(QApplication::activeWindow(), m_form.get());
     QTest::mouseRelease(m_form->backdrop()->windowHandle(), Qt::LeftButton, {}, QPoint(5, 5));
+    // Minimised anyway: one press on the black brings it back, active.
+    m_form->showMinimized();
+    QTRY_VERIFY(m_form->isMinimized());
+    QTest::mouseClick(m_form->backdrop()->windowHandle(), Qt::LeftButton, {}, QPoint(5, 5));
+    QTRY_VERIFY(!m_form->isMinimized());
+    QTRY_COMPARE(QApplication::activeWindow(), m_form.get());
     QVERIFY(!m_endStatus);
 }
 
