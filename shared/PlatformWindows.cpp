@@ -20,8 +20,10 @@ namespace shared {
 
 void chooseWindowSystem() {
 #if defined(KELVU_X11)
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("xcb;wayland"));
+    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) return;
+    qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("xcb;wayland"));
+    if (!qEnvironmentVariableIsSet("GDK_BACKEND"))
+        qputenv("GDK_BACKEND", QByteArrayLiteral("x11,wayland"));
 #endif
 }
 

@@ -17,7 +17,10 @@ namespace shared {
 // Chooses the window system before the application object is made: on
 // desktops that offer both X11 and Wayland, X11 (through XWayland), where the
 // window manager keeps the program's windows in front of the backdrop and the
-// backdrop over every panel; Wayland only where there is no X11. A choice
+// backdrop over every panel; Wayland only where there is no X11. The programs
+// the runner starts inherit the same preference where their toolkit takes
+// one (Qt, GTK), so that they too come in front of the backdrop and get the
+// focus; one that speaks Wayland only still starts on Wayland. A choice
 // already made for the Qt platform is left as it is.
 void chooseWindowSystem();
 
