@@ -91,7 +91,14 @@ bool Svartbakgrund::isProgramWindow(shared::NativeWindow window) const {
 }
 
 void Svartbakgrund::noteActivation(shared::NativeWindow window) {
-    if (window == 0 || isBackdropWindow(window)) return;
+    if (isBackdropWindow(window)) return;
+    if (window == 0) {
+        // The focus went nowhere, as it may when an exercise is closed: the
+        // program's window in front takes it, so that the keys work again.
+        if (m_front != 0 && !isProgramWindow(m_front) && !shared::isManaged(m_front))
+            bringFrontBack(0);
+        return;
+    }
     if (isProgramWindow(window)) {
         m_front = window;
         return;
