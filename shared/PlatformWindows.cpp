@@ -147,20 +147,6 @@ bool isShown(NativeWindow window) {
     return reply && reply->map_state == XCB_MAP_STATE_VIEWABLE;
 }
 
-bool isStackedAbove(NativeWindow window, NativeWindow other) {
-    xcb_connection_t* c = connection();
-    if (!c) return false;
-    // Bottom to top.
-    const std::vector<xcb_window_t> order = rootWindowList(c, "_NET_CLIENT_LIST_STACKING");
-    qsizetype windowAt = -1;
-    qsizetype otherAt = -1;
-    for (qsizetype i = 0; i < static_cast<qsizetype>(order.size()); ++i) {
-        if (order[static_cast<std::size_t>(i)] == window) windowAt = i;
-        if (order[static_cast<std::size_t>(i)] == other) otherAt = i;
-    }
-    return windowAt >= 0 && otherAt >= 0 && windowAt > otherAt;
-}
-
 NativeWindow activeWindow() {
     xcb_connection_t* c = connection();
     if (!c) return 0;
@@ -169,8 +155,10 @@ NativeWindow activeWindow() {
 }
 
 struct WindowManagerWatch::Filter final : QAbstractNativeEventFilter {
-    // The press of the X Input extension (XI2), through which Qt takes the pointer.
+    // The press and the first touch of the X Input extension (XI2), through
+    // which Qt takes the pointer and the touch screen.
     static constexpr quint16 XiButtonPress = 4;
+    static constexpr quint16 XiTouchBegin = 18;
 
     WindowManagerWatch* watch = nullptr;
     xcb_window_t root = XCB_WINDOW_NONE;
@@ -193,10 +181,10 @@ struct WindowManagerWatch::Filter final : QAbstractNativeEventFilter {
                 break;
             }
             case XCB_GE_GENERIC: {
-                // An XI2 press carries the time at byte 12 and the window at byte 24.
+                // Either carries the time at byte 12 and the window at byte 24.
                 const auto* generic = static_cast<const xcb_ge_generic_event_t*>(message);
                 if (inputExtension == 0 || generic->extension != inputExtension ||
-                    generic->event_type != XiButtonPress)
+                    (generic->event_type != XiButtonPress && generic->event_type != XiTouchBegin))
                     break;
                 quint32 time = 0;
                 xcb_window_t window = XCB_WINDOW_NONE;
@@ -244,9 +232,6 @@ bool isManaged(NativeWindow) {
     return false;
 }
 bool isShown(NativeWindow) {
-    return false;
-}
-bool isStackedAbove(NativeWindow, NativeWindow) {
     return false;
 }
 NativeWindow activeWindow() {

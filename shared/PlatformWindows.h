@@ -46,15 +46,12 @@ bool isManaged(NativeWindow window);
 // Whether the window is on the screen: mapped, not minimised.
 bool isShown(NativeWindow window);
 
-// Whether the window manager stacks the window above the other one.
-bool isStackedAbove(NativeWindow window, NativeWindow other);
-
 // The window that the window manager has made active, of whatever program.
 NativeWindow activeWindow();
 
 // Reports each window the window manager makes active, of whatever program,
-// and each mouse press on one of the program's windows as the window system
-// delivers it (also to a window that a modal dialog blocks).
+// and each mouse press or first touch on one of the program's windows as the
+// window system delivers it (also to a window that a modal dialog blocks).
 class WindowManagerWatch final : public QObject {
     Q_OBJECT
 public:
