@@ -119,6 +119,17 @@ void requestBorderWithoutTitle(QWindow* window) {
     xcb_flush(c);
 }
 
+void requestNoTaskbarEntry(QWindow* window) {
+    xcb_connection_t* c = connection();
+    if (!c || !window) return;
+    // Qt keeps these when it writes the state of a window it maps.
+    const xcb_atom_t states[2] = {atom(c, "_NET_WM_STATE_SKIP_TASKBAR"),
+                                  atom(c, "_NET_WM_STATE_SKIP_PAGER")};
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, static_cast<xcb_window_t>(window->winId()),
+                        atom(c, "_NET_WM_STATE"), XCB_ATOM_ATOM, 32, 2, states);
+    xcb_flush(c);
+}
+
 void requestActivation(NativeWindow window, quint64 timestamp) {
     xcb_connection_t* c = connection();
     if (!c || !window) return;
@@ -224,6 +235,7 @@ WindowManagerWatch::~WindowManagerWatch() {
 #else
 
 void requestBorderWithoutTitle(QWindow*) {}
+void requestNoTaskbarEntry(QWindow*) {}
 void requestActivation(NativeWindow, quint64) {}
 std::vector<NativeWindow> managedWindows() {
     return {};

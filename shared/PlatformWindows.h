@@ -31,6 +31,10 @@ using NativeWindow = quintptr;
 // resizing only: no minimise, no maximise and no close.
 void requestBorderWithoutTitle(QWindow* window);
 
+// Asks that the window has no entry in taskbars, pagers and window switchers.
+// Called before the window is first shown.
+void requestNoTaskbarEntry(QWindow* window);
+
 // Asks the window manager to bring the window, of whatever program, to the
 // front and give it the focus, as a taskbar does. The timestamp is the
 // window system's time of the user's action that asks for it.

@@ -43,6 +43,10 @@ void Svartbakgrund::cover(QScreen* screen) {
     // over the panels and taskbars too, not only over the work area.
     setGeometry(screen->geometry());
     setWindowState(Qt::WindowFullScreen);
+    // Nothing to pick in a taskbar or a window switcher: picking it would
+    // only raise the black over an exercise.
+    winId();
+    shared::requestNoTaskbarEntry(windowHandle());
 }
 
 void Svartbakgrund::showBehind(QWidget* mainWindow) {
