@@ -16,6 +16,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 
@@ -114,6 +115,7 @@ private slots:
     void oneLineMenuGivesTheSameCards();
     void backdropIsBehindAndTakesNoInput();
     void pressOnTheBackdropBringsTheWindowBack();
+    void backdropCoversEveryScreen();
 
     void clicksOutOfTurnDoNothing();
     void exercisesStartInOrderInTheirOwnFolders();
@@ -305,6 +307,29 @@ void TestRunner::pressOnTheBackdropBringsTheWindowBack() {
     QTRY_VERIFY(!m_form->isMinimized());
     QTRY_COMPARE(QApplication::activeWindow(), m_form.get());
     QVERIFY(!m_endStatus);
+}
+
+void TestRunner::backdropCoversEveryScreen() {
+    // Also run with a second screen (tests/CMakeLists.txt): one black window
+    // in full-screen state on each screen, the runner's window in the middle
+    // of the first.
+    writeSimpleMenu(1, 0, false);
+    load();
+    QList<QRect> covered;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (!qobject_cast<Svartbakgrund*>(window) || !window->isVisible()) continue;
+        QVERIFY(window->isFullScreen());
+        QCOMPARE(window->grab().toImage().pixelColor(5, 5), QColor(Qt::black));
+        covered << window->geometry();
+    }
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) screens << screen->geometry();
+    const auto byLeft = [](const QRect& a, const QRect& b) { return a.x() < b.x(); };
+    std::sort(covered.begin(), covered.end(), byLeft);
+    std::sort(screens.begin(), screens.end(), byLeft);
+    QCOMPARE(covered, screens);
+    const QPoint middle = QGuiApplication::primaryScreen()->availableGeometry().center();
+    QVERIFY((m_form->geometry().center() - middle).manhattanLength() <= 1);
 }
 
 void TestRunner::clicksOutOfTurnDoNothing() {
