@@ -42,9 +42,16 @@ constexpr quint32 MotifResizeHandles = 1U << 2;
 // A request that comes from a pager or taskbar, on behalf of the user.
 constexpr quint32 SourceIsUser = 2;
 
-struct Reply {
-    void* data = nullptr;
-    ~Reply() { std::free(data); }
+// Frees a reply of the X server when it goes out of scope.
+class Reply {
+public:
+    explicit Reply(void* data) : m_data(data) {}
+    ~Reply() { std::free(m_data); }
+    Reply(const Reply&) = delete;
+    Reply& operator=(const Reply&) = delete;
+
+private:
+    void* m_data;
 };
 
 // Qt's own connection to the X server, or none on another window system.
