@@ -37,7 +37,6 @@ constexpr quint32 MotifDecorationsField = 1U << 1;
 constexpr quint32 MotifResize = 1U << 1;
 constexpr quint32 MotifMove = 1U << 2;
 constexpr quint32 MotifBorder = 1U << 1;
-constexpr quint32 MotifResizeHandles = 1U << 2;
 
 // A request that comes from a pager or taskbar, on behalf of the user.
 constexpr quint32 SourceIsUser = 2;
@@ -119,7 +118,7 @@ void requestBorderWithoutTitle(QWindow* window) {
     xcb_connection_t* c = connection();
     if (!c || !window) return;
     const quint32 hints[5] = {MotifFunctionsField | MotifDecorationsField, MotifResize | MotifMove,
-                              MotifBorder | MotifResizeHandles, 0, 0};
+                              MotifBorder, 0, 0};
     const xcb_atom_t motif = atom(c, "_MOTIF_WM_HINTS");
     xcb_change_property(c, XCB_PROP_MODE_REPLACE, static_cast<xcb_window_t>(window->winId()), motif,
                         motif, 32, 5, hints);

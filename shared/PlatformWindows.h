@@ -27,8 +27,9 @@ void chooseWindowSystem();
 // A window of any program, as the window system names it; 0 is none.
 using NativeWindow = quintptr;
 
-// Asks for a resizable border without a title bar, and for moving and
-// resizing only: no minimise, no maximise and no close.
+// Asks for a border without a title bar or handles (a window manager that
+// sees handles draws the title bar too), and for moving and resizing only:
+// no minimise, no maximise and no close.
 void requestBorderWithoutTitle(QWindow* window);
 
 // Asks that the window has no entry in taskbars, pagers and window switchers.
