@@ -204,12 +204,13 @@ def test_menu_from_supervisor_to_runner(desktop, tmp_path, start):
     assert not [a for a in actions if "MINIMIZE" in a or "MAXIMIZE" in a], actions
     screen.minimise(save.window)
     assert holds_for(lambda: screen.viewable(save.window), 2), "the dialog was minimised"
-    # The main window minimised and activated again: the dialog in front, with
-    # the focus, and the main window in front of the backdrop.
+    # The main window minimised anyway, by the window manager's key: one click
+    # on black brings it back, the dialog in front of it with the focus, and
+    # the main window in front of the backdrop.
     screen.minimise(main.window)
-    wait_until(lambda: not screen.viewable(main.window), "the main window is minimised")
-    screen.activate(main.window)
-    wait_until(lambda: screen.viewable(main.window), "the main window comes back")
+    screen.wm_sync()
+    screen.click(5, 5)
+    wait_until(lambda: screen.viewable(main.window), "one click on black brings it back")
     wait_until(lambda: screen.active() == save.id, "the dialog has the focus again")
     wait_until(lambda: stacked_above(screen, save.id, main.id), "the dialog above the main window")
     backdrop = [w.id for w in screen.windows(kelvuadm.pid, " ") if w.id != save.id][0]
