@@ -5,7 +5,9 @@
 // divided by 15 and rounded to the nearest pixel (4960 twips are 330.67
 // pixels: 331). The twips stand at the end of each row.
 #include <QColor>
+#include <QGuiApplication>
 #include <QRect>
+#include <QScreen>
 #include <QTest>
 #include <QWidget>
 
@@ -121,6 +123,23 @@ inline void expectDesign(const char* window, Controls controls) {
                      qPrintable(
                          QStringLiteral("%1 is %2").arg(QLatin1String(r.control), colour.name())));
     }
+}
+
+// The window stands in the middle of the screen: the space on either side,
+// across and down, differs by at most the pixel that an odd difference leaves.
+inline void expectCentred(const QWidget* window) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect shown = window->geometry();
+    const int left = shown.left() - screen.left();
+    const int right = screen.right() - shown.right();
+    const int top = shown.top() - screen.top();
+    const int bottom = screen.bottom() - shown.bottom();
+    QVERIFY2(qAbs(left - right) <= 1 && qAbs(top - bottom) <= 1,
+             qPrintable(QStringLiteral("%1 pixels left, %2 right, %3 above, %4 below")
+                            .arg(left)
+                            .arg(right)
+                            .arg(top)
+                            .arg(bottom)));
 }
 
 }  // namespace layout
