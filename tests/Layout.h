@@ -5,7 +5,9 @@
 // divided by 15 and rounded to the nearest pixel (4960 twips are 330.67
 // pixels: 331). The twips stand at the end of each row.
 #include <QColor>
+#include <QFontMetrics>
 #include <QGuiApplication>
+#include <QImage>
 #include <QRect>
 #include <QScreen>
 #include <QTest>
@@ -140,6 +142,32 @@ inline void expectCentred(const QWidget* window) {
                             .arg(right)
                             .arg(top)
                             .arg(bottom)));
+}
+
+// The text a control shows stands as wide and as tall as the designed font
+// draws it, to within two pixels: the ink darker than mid-grey inside area
+// (the control's own coordinates) against Qt's own bounds of that text.
+inline void expectTextDrawnIn(QWidget* control, QRect area, const char* family, qreal points,
+                              QFont::Weight weight, const QString& text) {
+    QFont designed(QString::fromLatin1(family));
+    designed.setPointSizeF(points);
+    designed.setWeight(weight);
+    const QSize expected = QFontMetrics(designed).tightBoundingRect(text).size();
+    const QImage shown = control->grab().toImage();
+    QRect ink;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (qGray(shown.pixel(x, y)) < 96) ink |= QRect(x, y, 1, 1);
+    QVERIFY2(
+        qAbs(ink.width() - expected.width()) <= 2 && qAbs(ink.height() - expected.height()) <= 2,
+        qPrintable(QStringLiteral("\"%1\" stands %2 × %3, in %4 %5 pt it is %6 × %7")
+                       .arg(text)
+                       .arg(ink.width())
+                       .arg(ink.height())
+                       .arg(QLatin1String(family))
+                       .arg(points)
+                       .arg(expected.width())
+                       .arg(expected.height())));
 }
 
 }  // namespace layout

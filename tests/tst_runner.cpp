@@ -190,8 +190,9 @@ void TestRunner::cardLayout() {
     QCOMPARE(m_form->size(), area.pixels.size());
     QCOMPARE(m_form->windowTitle(), QStringLiteral("Arbetsordning"));
     QCOMPARE(m_form->palette().color(QPalette::Window), QColor(area.background));
-    QCOMPARE(card(0)->font().family(), QStringLiteral("Times New Roman"));
-    QCOMPARE(card(count)->font().pointSizeF(), 79.5);
+    if (count > 0)  // the digit inside the bevel
+        layout::expectTextDrawnIn(card(0), card(0)->rect().adjusted(8, 8, -8, -8),
+                                  "Times New Roman", 79.5, QFont::Normal, QStringLiteral("1"));
     QCOMPARE(card(count)->text(), QString());
     QCOMPARE(card(count)->hasPicture(), reward);
     layout::expectCentred(m_form.get());

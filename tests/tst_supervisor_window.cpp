@@ -118,9 +118,9 @@ void TestSupervisorWindow::layoutAsDesigned() {
                                          {"SSCommand3", form.SSCommand3},
                                          {"SSCommand2", form.SSCommand2},
                                      });
-    QCOMPARE(form.font().family(), QStringLiteral("MS Sans Serif"));
-    QCOMPARE(form.font().pointSizeF(), 12.0);
-    QVERIFY(form.font().bold());
+    // The window's own font, 12 points bold, on a button that keeps it.
+    layout::expectTextDrawnIn(form.Command3D1, form.Command3D1->rect().adjusted(4, 4, -4, -4),
+                              "MS Sans Serif", 12, QFont::Bold, QStringLiteral("Lägg till övning"));
 
     const std::pair<QWidget*, QString> captions[] = {
         {form.Label4, QStringLiteral("Antal övningar:")},
@@ -151,11 +151,12 @@ void TestSupervisorWindow::layoutAsDesigned() {
 
     QVERIFY(form.List2->isHidden());
     QVERIFY(form.Label5->isHidden());
-    QCOMPARE(form.Label3->font().family(), QStringLiteral("Times New Roman"));
-    QCOMPARE(form.Label3->font().pointSizeF(), 30.0);
-    QVERIFY(!form.Label3->font().bold());
-    QCOMPARE(form.Option3D2->option(1)->font().pointSizeF(), 9.75);
-    QCOMPARE(form.List2->font().pointSizeF(), 8.25);
+    layout::expectTextDrawnIn(form.Label3, form.Label3->rect().adjusted(2, 2, -2, -2),
+                              "Times New Roman", 30, QFont::Normal, QStringLiteral("3"));
+    // Beside the option's round mark.
+    layout::expectTextDrawnIn(form.Option3D2->option(1),
+                              form.Option3D2->option(1)->rect().adjusted(20, 0, 0, 0),
+                              "MS Sans Serif", 9.75, QFont::Bold, QStringLiteral("Bokstäver"));
 
     // Tab order.
     QList<QWidget*> expected = {form.List1,
