@@ -1,11 +1,16 @@
 #include "ExerciseWindow.h"
 
+#include "KeyStrokeFilter.h"
+#include "WrappingLabel.h"
+
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPalette>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace ovning {
 
@@ -15,11 +20,29 @@ const QColor Background(232, 241, 236);  // a pale sea green
 const QColor Ink(27, 42, 74);            // dark blue, for the text
 const QColor ButtonColour(46, 125, 50);  // green, with white text
 
+// The window is never smaller than this, and for a short instruction exactly
+// this; a longer one makes it taller, then wider, then its letters smaller,
+// until the whole text fits on the screen.
+constexpr QSize SmallestSize(680, 380);
+constexpr int WidestWindow = 1200;
+constexpr int LargestPoints = 30;
+constexpr int SmallestPoints = 12;
+// Room for the frame that the window manager puts around the window.
+constexpr QSize FrameAllowance(16, 48);
+constexpr QMargins Margins(48, 48, 48, 40);
+constexpr int Spacing = 36;
+
 QFont largeFont(int points, QFont::Weight weight) {
     QFont font(QStringLiteral("Liberation Sans"));
     font.setPointSize(points);
     font.setWeight(weight);
     return font;
+}
+
+QRect workArea() {
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        return screen->availableGeometry();
+    return {0, 0, 800, 600};
 }
 
 }  // namespace
@@ -33,7 +56,7 @@ ExerciseText exerciseTextFromArguments(const QStringList& arguments) {
 
 ExerciseWindow::ExerciseWindow(const ExerciseText& text, QWidget* parent)
     : QWidget(parent),
-      m_instruction(new QLabel(text.instruction, this)),
+      m_instruction(new WrappingLabel(text.instruction, this)),
       m_done(new QPushButton(QStringLiteral("Klar"), this)) {
     setWindowTitle(text.title);
     QPalette colours = palette();
@@ -42,12 +65,9 @@ ExerciseWindow::ExerciseWindow(const ExerciseText& text, QWidget* parent)
     setPalette(colours);
     setAutoFillBackground(true);
 
-    m_instruction->setTextFormat(Qt::PlainText);
-    m_instruction->setWordWrap(true);
     m_instruction->setAlignment(Qt::AlignCenter);
-    m_instruction->setFont(largeFont(30, QFont::Bold));
 
-    m_done->setFont(largeFont(30, QFont::Bold));
+    m_done->setFont(largeFont(LargestPoints, QFont::Bold));
     m_done->setMinimumSize(280, 110);
     m_done->setDefault(true);
     m_done->setStyleSheet(
@@ -56,23 +76,49 @@ ExerciseWindow::ExerciseWindow(const ExerciseText& text, QWidget* parent)
                        "QPushButton:focus { border: 5px solid %3; }")
             .arg(ButtonColour.name(), ButtonColour.darker(150).name(), Ink.name()));
     connect(m_done, &QPushButton::clicked, this, &QWidget::close);
+    // A key still held from the card that started the exercise does not
+    // press "Klar": only a new stroke does.
+    (new shared::KeyStrokeFilter(this))->watch(m_done);
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(48, 48, 48, 40);
-    layout->setSpacing(36);
+    layout->setContentsMargins(Margins);
+    layout->setSpacing(Spacing);
     layout->addWidget(m_instruction, 1);
     layout->addWidget(m_done, 0, Qt::AlignHCenter);
 
-    setFixedSize(680, 380);
+    fitToText();
     // Centred across, a little below the middle: the cards still to come
-    // stay in sight above it.
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        QRect frame = rect();
-        frame.moveCenter(QPoint(area.center().x(), area.top() + area.height() * 5 / 8));
-        move(frame.topLeft());
-    }
+    // stay in sight above it. A tall window moves up to stay on the screen.
+    const QRect area = workArea();
+    QRect frame(QPoint(0, 0), size() + FrameAllowance);
+    frame.moveCenter(QPoint(area.center().x(), area.top() + area.height() * 5 / 8));
+    if (frame.bottom() > area.bottom()) frame.moveBottom(area.bottom());
+    if (frame.top() < area.top()) frame.moveTop(area.top());
+    move(frame.topLeft());
     m_done->setFocus();
+}
+
+void ExerciseWindow::fitToText() {
+    const QSize room = workArea().size() - FrameAllowance;
+    const int widest = std::min(WidestWindow, room.width());
+    const int narrowest = std::min(SmallestSize.width(), widest);
+    const int button = std::max(m_done->minimumHeight(), m_done->sizeHint().height());
+    QSize fitted;
+    for (int points = LargestPoints; points >= SmallestPoints; points -= 2) {
+        m_instruction->setFont(largeFont(points, QFont::Bold));
+        for (const int width : {narrowest, widest}) {
+            const int text =
+                m_instruction->heightForWidth(width - Margins.left() - Margins.right());
+            const int height = Margins.top() + text + Spacing + button + Margins.bottom();
+            fitted = QSize(width, std::max(SmallestSize.height(), height));
+            if (fitted.height() <= room.height()) {
+                setFixedSize(fitted);
+                return;
+            }
+        }
+    }
+    // Text of this length is no instruction; as much of it as the screen holds.
+    setFixedSize(fitted.width(), room.height());
 }
 
 }  // namespace ovning

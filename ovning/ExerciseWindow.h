@@ -4,7 +4,8 @@
 #include <QStringList>
 #include <QWidget>
 
-class QLabel;
+#include "WrappingLabel.h"
+
 class QPushButton;
 
 namespace ovning {
@@ -20,7 +21,10 @@ struct ExerciseText {
 ExerciseText exerciseTextFromArguments(const QStringList& arguments);
 
 // A calm window for a demo exercise: one large instruction and a big "Klar"
-// button that ends it, a little below the middle of the screen. "Klar" has the focus, so Enter or Space end it too.
+// button that ends it, a little below the middle of the screen. "Klar" has
+// the focus, so a stroke of Space, Return or keypad Enter ends it too. The
+// window fits its text: a long one is shown whole, wrapped, and never reaches
+// beyond the screen.
 class ExerciseWindow final : public QWidget {
     Q_OBJECT
 public:
@@ -30,7 +34,10 @@ public:
     QPushButton* doneButton() const { return m_done; }
 
 private:
-    QLabel* m_instruction;
+    // The size that shows the whole instruction, wrapped, on the screen.
+    void fitToText();
+
+    WrappingLabel* m_instruction;
     QPushButton* m_done;
 };
 

@@ -2,6 +2,7 @@
 
 #include "AccessibleControls.h"
 #include "FolderText.h"
+#include "KeyStrokeFilter.h"
 #include "MenuTables.h"
 #include "Picture.h"
 #include "PlatformFiles.h"
@@ -17,7 +18,6 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
-#include <QKeyEvent>
 #include <QProcess>
 
 namespace kelvu {
@@ -55,7 +55,7 @@ static_assert(Form1::TableSlots == MenuTables::Slots);
 
 }  // namespace
 
-Form1::Form1() {
+Form1::Form1() : m_keyStrokes(new shared::KeyStrokeFilter(this)) {
     shared::installAccessibleControls();
     setWindowTitle(QStringLiteral("Arbetsordning"));
     setAccessibleName(QStringLiteral("Arbetsordning"));
@@ -77,7 +77,7 @@ Form1::Form1() {
 void Form1::connectCard(SSCommand* card, qint16 index) {
     // No card takes the focus until it is the one that works.
     card->setFocusPolicy(Qt::NoFocus);
-    card->installEventFilter(this);
+    m_keyStrokes->watch(card);
     connect(card, &QPushButton::clicked, this,
             [this, index] { shared::runHandler([this, index] { Ruta_Click(index); }); });
 }
@@ -88,7 +88,7 @@ SSCommand* Form1::card(int index) const {
     if (index < 0 || index >= static_cast<int>(Ruta.size()))
         throw RuntimeError(SubscriptOutOfRange,
                            QStringLiteral("Menyn i \"%1\" har %2 övningar; kort %3 finns inte.")
-                               .arg(shared::displayFileName(MenuFileName))
+                               .arg(shared::shortName(shared::displayFileName(MenuFileName)))
                                .arg(ExerciseCount)
                                .arg(index));
     return Ruta[static_cast<std::size_t>(index)];
@@ -261,18 +261,6 @@ void Form1::focusWorkingCard() {
 void Form1::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) focusWorkingCard();
-}
-
-bool Form1::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
-        return QWidget::eventFilter(watched, event);
-    const auto* key = static_cast<QKeyEvent*>(event);
-    if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
-        return QWidget::eventFilter(watched, event);
-    // A key held down presses once: its repeats are swallowed.
-    if (event->type() == QEvent::KeyPress && !key->isAutoRepeat() && watched == workingCard())
-        static_cast<SSCommand*>(watched)->click();
-    return true;
 }
 
 void Form1::startExercise(int index) {

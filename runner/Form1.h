@@ -9,6 +9,9 @@
 
 class SSCommand;
 class Svartbakgrund;
+namespace shared {
+class KeyStrokeFilter;
+}
 
 namespace kelvu {
 
@@ -52,8 +55,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     // Back in front after an exercise: the working card has the focus again.
     void changeEvent(QEvent* event) override;
-    // Return and Enter press the focused card, as Space does.
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createCards();
@@ -77,6 +78,8 @@ private:
     std::vector<int> m_cardLeft;  // twips, as the cards were laid out
     std::vector<int> m_cardTop;
     std::unique_ptr<Svartbakgrund> m_backdrop;
+    // Space, Return and keypad Enter press the focused card once per stroke.
+    shared::KeyStrokeFilter* m_keyStrokes;
 };
 
 }  // namespace kelvu

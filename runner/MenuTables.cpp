@@ -3,6 +3,7 @@
 #include "FolderText.h"
 #include "MenuReader.h"
 #include "RuntimeError.h"
+#include "ShortText.h"
 
 namespace kelvu {
 
@@ -14,7 +15,7 @@ int slot(const QString& path, const MenuTables& menu, int index) {
             shared::ErrorNumber::SubscriptOutOfRange,
             QStringLiteral("Menyn i \"%1\" har %2 övningar%3. Det får plats högst 9 övningar, "
                            "eller 8 med belöningsbild.")
-                .arg(shared::displayFileName(path))
+                .arg(shared::shortName(shared::displayFileName(path)))
                 .arg(menu.ExerciseCount)
                 .arg(menu.RewardChoice == MenuTables::RewardPicture && index == menu.ExerciseCount
                          ? QStringLiteral(" och en belöningsbild")

@@ -5,7 +5,8 @@
 
 // Writes a menu file: integers bare, strings between quotation marks, CR LF
 // after every value. Nothing reaches the disk until commit(), which replaces
-// the file atomically: a failed write leaves the old file whole.
+// the file whole: a failed write leaves the old file as it was, and no other
+// file in the folder is written or removed.
 namespace shared {
 
 class MenuWriter final {

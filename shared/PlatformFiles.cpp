@@ -2,14 +2,22 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 
 #include <algorithm>
 
 #if defined(Q_OS_UNIX)
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
+#include <cstring>
+#include <ctime>
+#include <vector>
+#else
+#include <QSaveFile>
 #endif
 
 namespace shared {
@@ -29,6 +37,31 @@ FileKind kindOfMode(mode_t mode) {
 
 QByteArray nativeName(const QString& path) {
     return QFile::encodeName(path);
+}
+
+constexpr qsizetype MarkLetters = 8;
+
+bool isLetterOrDigit(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+}
+
+// A new name of the mark, with letters and digits drawn at random.
+QByteArray temporaryName() {
+    static const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    QByteArray name(TemporaryFilePrefix);
+    for (qsizetype i = 0; i < MarkLetters; ++i)
+        name += letters[QRandomGenerator::global()->bounded(int(sizeof letters - 1))];
+    return name + TemporaryFileSuffix;
+}
+
+bool hasTemporaryMark(const QByteArray& name) {
+    const QByteArray prefix(TemporaryFilePrefix);
+    const QByteArray suffix(TemporaryFileSuffix);
+    if (name.size() != prefix.size() + MarkLetters + suffix.size() || !name.startsWith(prefix) ||
+        !name.endsWith(suffix))
+        return false;
+    const QByteArray letters = name.mid(prefix.size(), MarkLetters);
+    return std::all_of(letters.begin(), letters.end(), isLetterOrDigit);
 }
 
 }  // namespace
@@ -100,16 +133,114 @@ BoundedRead readRegularFile(const QString& path, qint64 maxBytes) {
     return result;
 }
 
-bool ownedByCurrentUser(const QString& path) {
-    struct stat st {};
-    return ::lstat(nativeName(path).constData(), &st) == 0 && st.st_uid == ::geteuid();
+namespace {
+
+QString systemText(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
 }
 
-void syncFolder(const QString& folder) {
-    const int fd = ::open(nativeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);
+bool olderThan(const struct stat& st, const timespec& moment) {
+    return st.st_mtim.tv_sec < moment.tv_sec ||
+           (st.st_mtim.tv_sec == moment.tv_sec && st.st_mtim.tv_nsec < moment.tv_nsec);
+}
+
+// Removes the temporary files that killed replacements left in the folder.
+// A replacement at work holds a lock on its file, which ends with its
+// process: a file of the mark that can be locked is abandoned.
+void removeAbandonedTemporaries(int folder, const timespec& started) {
+    const int listing = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (listing < 0) return;
+    DIR* dir = ::fdopendir(listing);
+    if (!dir) {
+        ::close(listing);
+        return;
+    }
+    std::vector<QByteArray> marked;
+    while (const dirent* entry = ::readdir(dir))
+        if (hasTemporaryMark(QByteArray(entry->d_name))) marked.emplace_back(entry->d_name);
+    ::closedir(dir);
+
+    for (const QByteArray& name : marked) {
+        // Looked at without following a link and without opening it: a
+        // device or a FIFO of that name is never opened.
+        struct stat seen {};
+        if (::fstatat(folder, name.constData(), &seen, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !S_ISREG(seen.st_mode) || seen.st_uid != ::geteuid() || !olderThan(seen, started))
+            continue;
+        const int fd =
+            ::openat(folder, name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat opened {};
+        if (::fstat(fd, &opened) == 0 && opened.st_dev == seen.st_dev &&
+            opened.st_ino == seen.st_ino && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlinkat(folder, name.constData(), 0);
+        ::close(fd);
+    }
+}
+
+bool writeAll(int fd, const QByteArray& bytes) {
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n =
+            ::write(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += n;
+    }
+    return true;
+}
+
+}  // namespace
+
+ReplaceResult replaceFile(const QString& path, const QByteArray& bytes) {
+    timespec started{};
+    ::clock_gettime(CLOCK_REALTIME, &started);
+    const QFileInfo info(path);
+    // Every step works in this one folder, even if its path changes meanwhile.
+    const int folder =
+        ::open(nativeName(info.absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0) return {ReplaceStep::Create, systemText(errno)};
+    removeAbandonedTemporaries(folder, started);
+
+    // The new file keeps the permissions of the old one; a first file gets
+    // those of any new file.
+    const QByteArray name = nativeName(info.fileName());
+    struct stat old {};
+    const bool replacing = ::fstatat(folder, name.constData(), &old, AT_SYMLINK_NOFOLLOW) == 0;
+    if (!replacing && errno != ENOENT) {
+        const int error = errno;  // a name too long, say
+        ::close(folder);
+        return {ReplaceStep::Create, systemText(error)};
+    }
+    QByteArray temporary;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temporary = temporaryName();
+        fd = ::openat(folder, temporary.constData(),
+                      O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) break;
+    }
+    if (fd < 0) {
+        const int error = errno;
+        ::close(folder);
+        return {ReplaceStep::Create, systemText(error)};
+    }
+    // Held until the file has taken its name, so that no other save removes it.
+    ::flock(fd, LOCK_EX | LOCK_NB);
+    if (replacing && S_ISREG(old.st_mode)) ::fchmod(fd, old.st_mode & 0777);
+
+    ReplaceResult result;
+    if (!writeAll(fd, bytes) || ::fsync(fd) != 0)
+        result = {ReplaceStep::Write, systemText(errno)};
+    else if (::renameat(folder, temporary.constData(), folder, name.constData()) != 0)
+        result = {ReplaceStep::Rename, systemText(errno)};
+    if (result.failedAt != ReplaceStep::Done) ::unlinkat(folder, temporary.constData(), 0);
     ::close(fd);
+    // The rename itself must reach the disk, or a power loss could bring
+    // back neither the old file nor the new one.
+    if (result.failedAt == ReplaceStep::Done) ::fsync(folder);
+    ::close(folder);
+    return result;
 }
 
 #else
@@ -150,11 +281,17 @@ BoundedRead readRegularFile(const QString& path, qint64 maxBytes) {
     return result;
 }
 
-bool ownedByCurrentUser(const QString&) {
-    return true;
+// Elsewhere Qt's own atomic save replaces the file. Its temporary file is
+// named by Qt, not with the mark, so what a killed save left there stays.
+ReplaceResult replaceFile(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return {ReplaceStep::Create, file.errorString()};
+    if (file.write(bytes) != bytes.size()) return {ReplaceStep::Write, file.errorString()};
+    if (!file.commit())
+        return {file.error() == QFileDevice::RenameError ? ReplaceStep::Rename : ReplaceStep::Write,
+                file.errorString()};
+    return {};
 }
-
-void syncFolder(const QString&) {}
 
 #endif
 

@@ -4,8 +4,8 @@
 #include <QString>
 
 // The few file operations that need the operating system itself: what a name
-// really is, reading without ever blocking, and syncing a folder. Everything
-// else about files goes through Qt.
+// really is, reading without ever blocking, and replacing a file whole.
+// Everything else about files goes through Qt.
 namespace shared {
 
 // What a name stands for, after following links.
@@ -40,11 +40,35 @@ struct BoundedRead {
 // could wait for a writer. At most maxBytes + 1 bytes are read.
 BoundedRead readRegularFile(const QString& path, qint64 maxBytes);
 
-// Whether the file belongs to the user running the program (always true
-// where the system has no such notion).
-bool ownedByCurrentUser(const QString& path);
+// The mark of the temporary file that a replacement writes before it takes
+// the file's place: hidden, and a name that no person would choose. Eight
+// letters or digits stand between the two parts.
+inline constexpr char TemporaryFilePrefix[] = ".kelvu-sparning-";
+inline constexpr char TemporaryFileSuffix[] = ".tmp";
 
-// Makes a rename in the folder survive a power loss, where the system allows.
-void syncFolder(const QString& folder);
+// Where a replacement failed, if it did.
+enum class ReplaceStep {
+    Done,    // it did not: the file has the new content
+    Create,  // the temporary file could not be made in the folder
+    Write,   // the content could not be written or synced
+    Rename,  // the temporary file could not take the file's place
+};
+
+struct ReplaceResult {
+    ReplaceStep failedAt = ReplaceStep::Done;
+    QString systemText;  // the system's own words for the failure
+};
+
+// Replaces the file with the bytes in one step. They are written to a new
+// temporary file of the mark above in the same folder, made exclusively and
+// never through a link, synced, renamed over the file's name (a link of that
+// name is replaced, never written through), and the folder is synced. On
+// failure the old file is whole and the temporary file gone.
+//
+// First it removes what earlier replacements that were killed left behind:
+// names of the mark only, regular files of this user, older than this call
+// and not held by a replacement still at work. Nothing else in the folder is
+// written or removed.
+ReplaceResult replaceFile(const QString& path, const QByteArray& bytes);
 
 }  // namespace shared

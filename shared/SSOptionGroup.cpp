@@ -2,6 +2,10 @@
 
 #include "RuntimeError.h"
 
+#include <QKeyEvent>
+
+#include <algorithm>
+
 SSOptionGroup::SSOptionGroup(QObject* parent) : QObject(parent) {}
 
 void SSOptionGroup::add(SSOption* option) {
@@ -9,6 +13,33 @@ void SSOptionGroup::add(SSOption* option) {
     m_options.push_back(option);
     // A user's click always leaves the clicked option set, as in any option group.
     connect(option, &QAbstractButton::clicked, this, [this, index] { setOption(index); });
+    option->installEventFilter(this);
+}
+
+bool SSOptionGroup::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
+    int step = 0;
+    switch (static_cast<QKeyEvent*>(event)->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Left:
+            step = -1;
+            break;
+        case Qt::Key_Down:
+        case Qt::Key_Right:
+            step = 1;
+            break;
+        default:
+            return QObject::eventFilter(watched, event);
+    }
+    const auto at = std::find(m_options.begin(), m_options.end(), watched);
+    if (at == m_options.end()) return false;
+    const int here = static_cast<int>(at - m_options.begin());
+    SSOption* next = m_options[static_cast<std::size_t>((here + step + count()) % count())];
+    next->setFocus(step < 0 ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+    // The same click a mouse gives: the option is set and the group's click
+    // event follows.
+    next->click();
+    return true;
 }
 
 SSOption* SSOptionGroup::option(int index) const {

@@ -8,7 +8,9 @@
 
 // An option group addressed by index: exactly one option is set at a time.
 // Its clicked signal carries the option's index and value, and it fires both
-// when the user clicks an option and when the program sets one.
+// when the user clicks an option and when the program sets one. An arrow key
+// on an option moves to the option before (Up, Left) or after it (Down,
+// Right), round from the last to the first, and chooses it as a click does.
 class SSOptionGroup final : public QObject {
     Q_OBJECT
 public:
@@ -28,6 +30,9 @@ public:
 
 signals:
     void clicked(int index, bool value);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     std::vector<SSOption*> m_options;

@@ -13,6 +13,7 @@
 #include "SSCommand.h"
 #include "SSOptionGroup.h"
 #include "SSPanel.h"
+#include "ShortText.h"
 #include "Svartbakgrund.h"
 #include "SystemColours.h"
 #include "Twips.h"
@@ -104,8 +105,11 @@ Form1::Form1() {
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setFixedSize(twipsToPixels(9510), twipsToPixels(6825));
     shared::setBackColour(this, shared::LightYellow);
+    // The text colour of windows; a disabled control keeps the desktop's
+    // greyed text.
     QPalette text = palette();
-    text.setColor(QPalette::WindowText, systemColour(SystemColour::WindowText));
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+        text.setColor(group, QPalette::WindowText, systemColour(SystemColour::WindowText));
     setPalette(text);
     setFont(sansSerif(12));
     buildLayout();
@@ -277,7 +281,7 @@ bool Form1::pickFile(const QString& title, const QString& filter) {
             this,
             QStringLiteral("Filen \"%1\" kan inte väljas: namnet eller mappen innehåller "
                            "citattecken eller radbrytning, och sådana kan inte sparas i menyn.")
-                .arg(hämtafil->FileName),
+                .arg(shared::shortName(hämtafil->FileName)),
             QStringLiteral("Fel"));
         return false;
     }

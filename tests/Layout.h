@@ -32,6 +32,8 @@ constexpr QRgb Grey = 0x808080;         // 128, 128, 128
 constexpr QRgb MenuGrey = 0xEFEFEF;    // 4 menu background (palette window), 239, 239, 239
 constexpr QRgb ButtonFace = 0xEFEFEF;  // 0F button face (palette button), 239, 239, 239
 constexpr QRgb LightGrey = 0xCACACA;   // 13 light grey (palette midlight), 202, 202, 202
+// Text of a disabled control (palette disabled window text), 190, 190, 190.
+constexpr QRgb DisabledText = 0xBEBEBE;
 
 inline const Row Design[] = {
     {"kelvuadm", "Form1", {0, 0, 634, 455}, LightYellow},    // 9510 x 6825

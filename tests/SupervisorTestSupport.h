@@ -46,6 +46,7 @@ struct MessageSeen {
     QString title;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     int buttons = 0;
+    QRect geometry;  // where the box stood, its frame included
 };
 
 struct FileDialogSeen {
@@ -130,7 +131,8 @@ inline std::optional<MessageSeen> messageFrom(const std::function<void()>& actio
     MessageSeen message;
     const bool shown = whileModal<QMessageBox>(action, [&](QMessageBox* box) {
         message = {shownText(box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))),
-                   box->windowTitle(), box->icon(), static_cast<int>(box->buttons().size())};
+                   box->windowTitle(), box->icon(), static_cast<int>(box->buttons().size()),
+                   box->frameGeometry()};
         QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
     });
     if (!shown) return std::nullopt;

@@ -9,6 +9,7 @@
 #include <QAccessible>
 #include <QAccessibleInterface>
 #include <QKeyEvent>
+#include <QSignalSpy>
 
 using support::Supervisor;
 using namespace Qt::StringLiterals;
@@ -119,6 +120,8 @@ private slots:
     void deleteKeyRemovesTheSelectedEntry_data();
     void deleteKeyRemovesTheSelectedEntry();
     void countBarByArrowKeys();
+    void optionsByArrowKeys_data();
+    void optionsByArrowKeys();
     void dialogsByKeyboard();
 };
 
@@ -253,30 +256,50 @@ void TestAccessibility::keysPressTheWorkingCard() {
 
 void TestAccessibility::heldKeyPressesOnce_data() {
     QTest::addColumn<int>("key");
-    QTest::newRow("Space") << int(Qt::Key_Space);
-    QTest::newRow("Return") << int(Qt::Key_Return);
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<bool>("marked");
+    // Qt marks the repeats as such, or they come as the X server sends them: a
+    // release and a press with the same time, not marked.
+    for (const bool marked : {true, false}) {
+        const char* how = marked ? "marked repeats" : "release and press pairs";
+        QTest::addRow("Space, %s", how) << int(Qt::Key_Space) << 0 << marked;
+        QTest::addRow("Return, %s", how) << int(Qt::Key_Return) << 0 << marked;
+        QTest::addRow("keypad Enter, %s", how)
+            << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << marked;
+    }
 }
 
 void TestAccessibility::heldKeyPressesOnce() {
     QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(bool, marked);
     writeRunnerMenu(3, 0, true);
     startRunner();
-    // Held down: the first press, its repeats, then the one release.
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QStringLiteral(" "));
-    QApplication::sendEvent(card(0), &press);
-    for (int i = 0; i < 5; ++i) {
+    auto send = [&](QEvent::Type type, quint64 time, bool repeat) {
         QWidget* focused = QApplication::focusWidget();
         QVERIFY(focused);
-        QKeyEvent repeat(QEvent::KeyPress, key, Qt::NoModifier, QStringLiteral(" "), true);
-        QApplication::sendEvent(focused, &repeat);
+        QKeyEvent event(type, key, Qt::KeyboardModifiers(modifiers), QString(), repeat);
+        event.setTimestamp(time);
+        QApplication::sendEvent(focused, &event);
+    };
+    // The card is pressed on the stroke, before the key comes up.
+    send(QEvent::KeyPress, 1000, false);
+    QVERIFY(card(0)->isHidden());
+    QCOMPARE(m_runner->workingCard(), card(1));
+    // Held for a while: a repeat every 40 ms after the first 800, then the
+    // one release. The next card has the focus meanwhile and stays.
+    for (quint64 time = 1800; time <= 2000; time += 40) {
+        if (!marked) send(QEvent::KeyRelease, time, false);
+        send(QEvent::KeyPress, time, marked);
     }
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QStringLiteral(" "));
-    QApplication::sendEvent(QApplication::focusWidget(), &release);
-    QTRY_COMPARE(startedCount(), 1);
-    QTest::qWait(200);  // a second start would have logged by now
-    QCOMPARE(startedCount(), 1);
-    QCOMPARE(focusedCard(), 1);
+    send(QEvent::KeyRelease, 2100, false);
     QVERIFY(!card(1)->isHidden());
+    QCOMPARE(m_runner->workingCard(), card(1));
+    // A new stroke starts exactly the next exercise.
+    send(QEvent::KeyPress, 2500, false);
+    send(QEvent::KeyRelease, 2600, false);
+    QCOMPARE(m_runner->workingCard(), card(2));
+    QTRY_COMPARE(startedCount(), 2);
 }
 
 void TestAccessibility::focusFrameOnTheWorkingCard() {
@@ -323,7 +346,9 @@ void TestAccessibility::focusReturnsWhenTheWindowIsActiveAgain() {
     // Another program's window comes to the front, as a started exercise does.
     QWidget other;
     other.setFocusPolicy(Qt::StrongFocus);
-    QTest::mouseClick(card(0), Qt::LeftButton);
+    // Space goes down on the card, and comes up in the other window.
+    QTest::keyPress(card(0), Qt::Key_Space);
+    QVERIFY(card(0)->isHidden());
     other.show();
     other.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&other));
@@ -519,6 +544,42 @@ void TestAccessibility::countBarByArrowKeys() {
         QCOMPARE(accessible(form.VScroll1)->valueInterface()->currentValue().toInt(),
                  shown.toInt());
     }
+}
+
+void TestAccessibility::optionsByArrowKeys_data() {
+    QTest::addColumn<int>("group");  // 1: Option3D1 (reward), 2: Option3D2 (card type)
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<bool>("nameApplies");  // Label8 enabled afterwards
+    QTest::newRow("På, Down: Av") << 1 << 0 << int(Qt::Key_Down) << 1 << false;
+    QTest::newRow("Av, Down: round to På") << 1 << 1 << int(Qt::Key_Down) << 0 << true;
+    QTest::newRow("På, Left: round to Av") << 1 << 0 << int(Qt::Key_Left) << 1 << false;
+    QTest::newRow("Siffror, Down: Bokstäver") << 2 << 0 << int(Qt::Key_Down) << 1 << true;
+    QTest::newRow("Pictogram, Left: Bokstäver") << 2 << 2 << int(Qt::Key_Left) << 1 << true;
+    QTest::newRow("Former, Right: round to Siffror") << 2 << 3 << int(Qt::Key_Right) << 0 << true;
+    QTest::newRow("Siffror, Up: round to Former") << 2 << 0 << int(Qt::Key_Up) << 3 << true;
+}
+
+void TestAccessibility::optionsByArrowKeys() {
+    QFETCH(int, group);
+    QFETCH(int, from);
+    QFETCH(int, key);
+    QFETCH(int, to);
+    QFETCH(bool, nameApplies);
+    Supervisor program;
+    kelvuadm::Form1& form = program.start();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    SSOptionGroup* options = group == 1 ? form.Option3D1 : form.Option3D2;
+    program.click(options->option(from));
+    QSignalSpy clicks(options, &SSOptionGroup::clicked);
+    // The arrow chooses the option it moves to, raising the click event once.
+    QTest::keyClick(options->option(from), Qt::Key(key));
+    QCOMPARE(QApplication::focusWidget(), options->option(to));
+    QCOMPARE(clicks.count(), 1);
+    QCOMPARE(clicks.front(), (QVariantList{to, true}));
+    for (int i = 0; i < options->count(); ++i) QCOMPARE(options->option(i)->isChecked(), i == to);
+    QCOMPARE(form.Label8->isEnabled(), nameApplies);
 }
 
 void TestAccessibility::dialogsByKeyboard() {

@@ -14,7 +14,11 @@
 #include <QElapsedTimer>
 #include <QScreen>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+
+#include <ctime>
 
 using namespace support;
 
@@ -30,6 +34,30 @@ void makeFifo(const QString& path) {
 
 void makeLink(const QString& target, const QString& link) {
     if (!QFile::link(target, link)) qFatal("cannot link %s", qPrintable(link));
+}
+
+// Sets the time a name was last changed, seconds from now, without following a link.
+void setTime(const QString& path, qint64 seconds) {
+    const timespec at{static_cast<time_t>(std::time(nullptr) + seconds), 0};
+    const timespec times[2] = {at, at};
+    if (::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, AT_SYMLINK_NOFOLLOW) != 0)
+        qFatal("cannot set the time of %s", qPrintable(path));
+}
+
+// What a name is, as the system tells without following a link: kind and
+// permissions, file number, time of the last change to the nanosecond, and its
+// bytes or where it leads.
+QString snapshot(const QString& path) {
+    struct stat st {};
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0) return QStringLiteral("missing");
+    QString text = QStringLiteral("%1 %2 %3.%4 ")
+                       .arg(st.st_mode, 0, 8)
+                       .arg(st.st_ino)
+                       .arg(st.st_mtim.tv_sec)
+                       .arg(st.st_mtim.tv_nsec);
+    if (S_ISREG(st.st_mode)) text += QString::fromLatin1(readFile(path).toHex());
+    if (S_ISLNK(st.st_mode)) text += QFile::symLinkTarget(path);
+    return text;
 }
 
 // A sparse file: large, but taking no room on the disk.
@@ -87,6 +115,8 @@ enum class Setup {
     FolderExercise,
     LinkLoopExercise,
     DanglingLinkExercise,
+    NineAndARewardDeepDown,
+    NegativeCountDeepDown,
 };
 
 }  // namespace
@@ -129,7 +159,8 @@ private slots:
     void savingRefusesLinksAndSpecialFiles_data();
     void savingRefusesLinksAndSpecialFiles();
     void savingUnderANameThatIsALinkKeepsTheDialogOpen();
-    void savingClearsOnlyItsOwnOldLeftovers();
+    void savingTouchesNoOtherFile_data();
+    void savingTouchesNoOtherFile();
     void byteOrderMarkStartingAValueSurvivesSaving();
 
     void rewardPicturesAtTheirBounds_data();
@@ -218,6 +249,18 @@ void TestBadInput::prepare(Setup setup) {
             writeFile(menu, expand(OneExercise));
             makeLink(home(QStringLiteral("borta.sh")), home(QStringLiteral("ovning.sh")));
             break;
+        case Setup::NineAndARewardDeepDown:
+        case Setup::NegativeCountDeepDown: {
+            // A start folder whose path is longer than a message quotes.
+            const QString deep = home(QStringLiteral("övningar-") + QString(100, u'x'));
+            QVERIFY(QDir().mkpath(deep) && QDir::setCurrent(deep));
+            writeFile(QStringLiteral("kelvu.ini"),
+                      setup == Setup::NegativeCountDeepDown
+                          ? QByteArray("-1\r\n0\r\n1\r\n")
+                          : "9\r\n0\r\n" + QByteArray("\"a\",\"b\"\r\n").repeated(9) +
+                                expand(QByteArray("0\r\n\"%HOME%\"\r\n\"sol.bmp\"\r\n")));
+            break;
+        }
     }
 }
 
@@ -308,6 +351,16 @@ void TestBadInput::runnerRefuses_data() {
         << QStringLiteral(
                "Programmet \"%HOME%/ovning.sh\" för övning 1 är en länk som leder runt i "
                "en slinga och aldrig når en fil.");
+    const QString deepMenu =
+        QStringLiteral("Menyn i \"…") + QString(69, u'x') + QStringLiteral("/kelvu.ini\" har ");
+    QTest::newRow("nine exercises and a reward, folder of a long name")
+        << Setup::NineAndARewardDeepDown << false << 9
+        << deepMenu + QStringLiteral(
+                          "9 övningar och en belöningsbild. Det får plats högst 9 övningar, "
+                          "eller 8 med belöningsbild.");
+    QTest::newRow("count -1, folder of a long name")
+        << Setup::NegativeCountDeepDown << false << 9
+        << deepMenu + QStringLiteral("-1 övningar; kort -1 finns inte.");
     QTest::newRow("exercise is a dangling link")
         << Setup::DanglingLinkExercise << true << 53
         << QStringLiteral(
@@ -511,44 +564,76 @@ void TestBadInput::savingUnderANameThatIsALinkKeepsTheDialogOpen() {
     QVERIFY(QFileInfo(home(QStringLiteral("vecka.ini"))).isSymLink());
 }
 
-void TestBadInput::savingClearsOnlyItsOwnOldLeftovers() {
+void TestBadInput::savingTouchesNoOtherFile_data() {
+    QTest::addColumn<QString>("saveAs");  // the name typed for "Spara", or "" for "OK"
+    QTest::addColumn<QString>("menu");
+    QTest::newRow("OK") << QString() << QStringLiteral("kelvu.ini");
+    QTest::newRow("Spara") << QStringLiteral("fredag") << QStringLiteral("fredag.ini");
+}
+
+void TestBadInput::savingTouchesNoOtherFile() {
+    QFETCH(QString, saveAs);
+    QFETCH(QString, menu);
     Form1& window = m_program->start();
     loadTwoExercises();
-    const QStringList ours = {QStringLiteral("kelvu.ini.Ab12Cd"),
-                              QStringLiteral("kelvu.ini.zzzzzz")};
-    const QStringList others = {
-        QStringLiteral("kelvu.ini.Ab12C"),  QStringLiteral("kelvu.ini.Ab12Cd7"),
-        QStringLiteral("kelvu.ini.bak"),    QStringLiteral("kelvu.ini.Ab-2Cd"),
-        QStringLiteral("andra.ini.Ab12Cd"), QStringLiteral("kelvu.ini.Fu12Tr"),
-        QStringLiteral("kelvu.ini.Qw12Er"), QStringLiteral("kelvu.ini.Xy12Zw"),
-        QStringLiteral("kelvu.ini.Ff12Gg")};
-    // Left an hour ago, all but one from the future (not older than the save).
-    auto leave = [this](const QString& name, int hours) {
-        QFile file(home(name));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QCOMPARE(file.write("1\r\n"), 3);
-        QVERIFY(file.flush());
-        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(hours * 3600),
-                                 QFileDevice::FileModificationTime));
+    // The teacher's own files, copies of menus among them, and what killed
+    // saves of the program left: hidden files of its mark. Each has a time of
+    // its own, hours ago, but one an hour ahead.
+    const QStringList files = {
+        QStringLiteral("kelvu.ini"),
+        QStringLiteral("fredag.ini"),
+        QStringLiteral("kelvu.ini.backup"),
+        QStringLiteral("kelvu.ini.240915"),
+        QStringLiteral("fredag.ini.gammal"),
+        QStringLiteral(".dold"),
+        QStringLiteral(".kelvu-sparning-Ab12Cd34.tmp"),
+        QStringLiteral(".kelvu-sparning-Ab12Cd3.tmp"),
+        QStringLiteral("kelvu-sparning-Ab12Cd34.tmp"),
+        QStringLiteral(".kelvu-sparning-Lk12Lk34.tmp"),
+        QStringLiteral(".kelvu-sparning-Fu12Tr34.tmp"),
     };
-    for (const QString& name : ours) leave(name, -1);
-    for (const QString& name : others.first(5)) leave(name, -1);
-    leave(QStringLiteral("kelvu.ini.Fu12Tr"), 1);
-    makeLink(home(QStringLiteral("kelvu.ini.bak")), home(QStringLiteral("kelvu.ini.Qw12Er")));
-    QVERIFY(QDir().mkpath(home(QStringLiteral("kelvu.ini.Xy12Zw"))));
-    makeFifo(home(QStringLiteral("kelvu.ini.Ff12Gg")));
+    for (const QString& name : files) writeFile(home(name), name.toUtf8() + "\r\n");
+    makeLink(home(QStringLiteral("kelvu.ini.backup")),
+             home(QStringLiteral(".kelvu-sparning-Qw12Er34.tmp")));
+    QVERIFY(QDir().mkpath(home(QStringLiteral(".kelvu-sparning-Xy12Zw34.tmp"))));
+    makeFifo(home(QStringLiteral(".kelvu-sparning-Ff12Gg34.tmp")));
+    const QStringList all = QDir(home()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden |
+                                                   QDir::NoDotAndDotDot);
+    for (qsizetype i = 0; i < all.size(); ++i)
+        setTime(home(all[i]),
+                all[i] == QStringLiteral(".kelvu-sparning-Fu12Tr34.tmp") ? 3600 : -3600 * (i + 1));
+    // A save still at work in another process holds its file locked.
+    QFile working(home(QStringLiteral(".kelvu-sparning-Lk12Lk34.tmp")));
+    QVERIFY(working.open(QIODevice::ReadOnly));
+    QCOMPARE(::flock(working.handle(), LOCK_EX | LOCK_NB), 0);
+    QHash<QString, QString> before;
+    for (const QString& name : all) before[name] = snapshot(home(name));
 
-    m_program->click(window.Command3D2);  // "OK"
+    if (saveAs.isEmpty()) {
+        m_program->click(window.Command3D2);  // "OK"
+        QCOMPARE(m_program->endStatus, std::optional<int>(0));
+    } else {
+        kelvuadm::Form4* dialog = m_program->clickSaveAs();
+        QVERIFY(dialog);
+        QTest::keyClicks(dialog->Text1, saveAs);
+        m_program->click(dialog->Command3D1);  // "Spara"
+        QTRY_VERIFY(!m_program->openDialog<kelvuadm::Form4>());
+    }
     QVERIFY2(m_program->errors.empty(),
              m_program->errors.empty() ? "" : qPrintable(m_program->errors.front().message()));
-    QCOMPARE(m_program->endStatus, std::optional<int>(0));
-    QStringList expected = others;
-    expected << QStringLiteral("kelvu.ini") << QStringLiteral("meny.ini");
-    expected.sort();
-    QCOMPARE(QDir(home()).entryList(
-                 QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
+    QCOMPARE(readFile(home(menu)),
+             expand(QByteArray("2\r\n1\r\n\"a.exe\"\r\n\"%HOME%\"\r\n\"b.exe\"\r\n\"%HOME%\"\r\n"
+                               "1\r\n")));
+    // Only the abandoned file of the mark is gone; every other name is
+    // what it was, to the byte and to the nanosecond.
+    QStringList expected = all;
+    expected.removeOne(QStringLiteral(".kelvu-sparning-Ab12Cd34.tmp"));
+    QCOMPARE(expected.size(), 14);
+    QCOMPARE(QDir(home()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden |
+                                    QDir::NoDotAndDotDot),
              expected);
-    QCOMPARE(readFile(home(QStringLiteral("kelvu.ini.Ab12C"))), QByteArray("1\r\n"));
+    for (const QString& name : expected)
+        if (name != menu) QCOMPARE(snapshot(home(name)), before.value(name));
 }
 
 void TestBadInput::byteOrderMarkStartingAValueSurvivesSaving() {

@@ -13,9 +13,12 @@
 
 namespace {
 
+// Everything in the folder but the menu.
 QStringList leftovers(const QString& folder) {
-    return QDir(folder).entryList({QStringLiteral("kelvu.ini.*")},
-                                  QDir::AllEntries | QDir::Hidden | QDir::System);
+    QStringList names = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                               QDir::NoDotAndDotDot);
+    names.removeOne(QStringLiteral("kelvu.ini"));
+    return names;
 }
 
 }  // namespace
@@ -60,7 +63,14 @@ void TestCrashSafety::killedSavesLeaveOneWholeMenu() {
             kelvuadm::readMenuData(QDir(folder.path()).filePath(QStringLiteral("kelvu.ini")));
         QVERIFY2(read == first || read == second, qPrintable(QStringLiteral("kill %1").arg(kill)));
         (read == first ? firstSeen : secondSeen) += 1;
-        if (!leftovers(folder.path()).isEmpty()) ++leftBehind;
+        const QStringList left = leftovers(folder.path());
+        if (!left.isEmpty()) ++leftBehind;
+        // A killed save leaves at most its own temporary file, hidden and marked.
+        QVERIFY2(left.size() <= 1, qPrintable(left.join(u' ')));
+        for (const QString& name : left)
+            QVERIFY2(name.startsWith(QStringLiteral(".kelvu-sparning-")) &&
+                         name.endsWith(QStringLiteral(".tmp")) && name.size() == 28,
+                     qPrintable(name));
 
         // The next save clears what the killed one left.
         QProcess next;

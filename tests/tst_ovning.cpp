@@ -3,9 +3,14 @@
 #include "ExerciseWindow.h"
 
 #include <QApplication>
+#include <QImage>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
+#include <QTextDocument>
+#include <QTextOption>
 
 using ovning::ExerciseText;
 using ovning::ExerciseWindow;
@@ -55,6 +60,57 @@ private slots:
         QVERIFY(window.instructionLabel()->font().pointSize() >= 28);
     }
 
+    // The launcher's message when the working folder cannot be used, for a
+    // home folder path of ordinary length and for a long one without spaces:
+    // the whole text on the screen, wrapped, not one letter cut off.
+    void longTextIsShownWhole_data() {
+        QTest::addColumn<QString>("home");
+        QTest::newRow("ordinary") << QStringLiteral("/home/anna");
+        QTest::newRow("long, no spaces")
+            << QStringLiteral("/srv/hem/elevhalsan/") + QString(100, u'x');
+    }
+    void longTextIsShownWhole() {
+        QFETCH(QString, home);
+        const QString text =
+            QStringLiteral(
+                "Mappen %1/Kelvu kan inte skapas eller öppnas. Ta bort eller byt namn "
+                "på det som står där, eller ge dig själv skrivrätt, och starta Kelvu "
+                "igen.")
+                .arg(home);
+        ExerciseWindow window({QStringLiteral("Kelvu"), text});
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(window.instructionLabel()->text(), text);
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QCOMPARE(screen.size(), QSize(800, 600));
+        QVERIFY(screen.contains(window.frameGeometry()));
+        // Laid out apart from the label, the text needs no more room than it has.
+        QLabel* label = window.instructionLabel();
+        QTextDocument document;
+        document.setDocumentMargin(0);
+        document.setDefaultFont(label->font());
+        QTextOption wrapping;
+        wrapping.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        document.setDefaultTextOption(wrapping);
+        document.setPlainText(text);
+        document.setTextWidth(label->contentsRect().width());
+        QVERIFY(document.size().height() <= label->contentsRect().height());
+        // Drawn as laid out: the ink spans the text's height but for the room
+        // above the capitals and below the last line, and nothing touches the
+        // label's edges.
+        const QImage shown = label->grab().toImage();
+        const QRgb paper = shown.pixel(0, 0);
+        int top = shown.height(), bottom = -1, left = shown.width(), right = -1;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                if (shown.pixel(x, y) != paper) {
+                    top = std::min(top, y), bottom = std::max(bottom, y);
+                    left = std::min(left, x), right = std::max(right, x);
+                }
+        QVERIFY(bottom - top > document.size().height() - label->fontMetrics().lineSpacing());
+        QVERIFY(top > 0 && left > 0 && bottom < shown.height() - 1 && right < shown.width() - 1);
+    }
+
     // "Klar" ends the exercise: by a click, and by Enter or Space because it
     // has the focus.
     void doneEndsTheExercise_data() {
@@ -75,6 +131,36 @@ private slots:
         else
             QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
         QTRY_VERIFY(!window.isVisible());
+    }
+
+    // A key held down when the window comes up, as the key that pressed the
+    // card: the window sees its repeats, release and press with the same
+    // time, then the release. Only a new stroke presses "Klar".
+    void heldKeyDoesNotPressDone_data() {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Space") << int(Qt::Key_Space);
+        QTest::newRow("Return") << int(Qt::Key_Return);
+        QTest::newRow("keypad Enter") << int(Qt::Key_Enter);
+    }
+    void heldKeyDoesNotPressDone() {
+        QFETCH(int, key);
+        ExerciseWindow window({QStringLiteral("Räkna"), QStringLiteral("Räkna till tre.")});
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        auto send = [&](QEvent::Type type, quint64 time) {
+            QKeyEvent event(type, key, Qt::NoModifier);
+            event.setTimestamp(time);
+            QApplication::sendEvent(window.doneButton(), &event);
+        };
+        for (quint64 time = 5000; time <= 5400; time += 40) {
+            send(QEvent::KeyRelease, time);
+            send(QEvent::KeyPress, time);
+        }
+        send(QEvent::KeyRelease, 5500);
+        QVERIFY(window.isVisible());
+        send(QEvent::KeyPress, 6000);
+        QVERIFY(!window.isVisible());
     }
 };
 

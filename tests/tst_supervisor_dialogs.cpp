@@ -112,6 +112,9 @@ void TestSupervisorDialogs::saveWritesTheNameExactlyAsTyped_data() {
     QTest::newRow("blanks only") << QStringLiteral("   ") << QStringLiteral("   .ini");
     QTest::newRow("ini twice") << QStringLiteral("x.ini") << QStringLiteral("x.ini.ini");
     QTest::newRow("the active menu") << QStringLiteral("kelvu") << QStringLiteral("kelvu.ini");
+    // Near the 255 bytes a name can have: 249 letters and ".ini".
+    QTest::newRow("249 letters") << QString(249, u'n')
+                                 << QString(249, u'n') + QStringLiteral(".ini");
 }
 
 void TestSupervisorDialogs::saveWritesTheNameExactlyAsTyped() {
@@ -128,6 +131,9 @@ void TestSupervisorDialogs::saveWritesTheNameExactlyAsTyped() {
     program.click(dialog->Command3D1);
     const QByteArray folder = program.folderText(QStringLiteral("spel")).toUtf8();
     QCOMPARE(readFile(program.home(file)), "1\r\n0\r\n\"spel.exe\"\r\n\"" + folder + "\"\r\n1\r\n");
+    // No temporary file is left beside it.
+    QCOMPARE(QDir(program.home()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+             QStringList{file});
     QTRY_VERIFY(!program.openDialog<kelvuadm::Form4>());
     QVERIFY(form.isEnabled());
     QCOMPARE(items(form.List1), QStringList{QStringLiteral("spel.exe")});

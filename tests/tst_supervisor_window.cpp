@@ -486,6 +486,20 @@ void TestSupervisorWindow::namesAMenuCannotHoldAreRefused() {
     QVERIFY(program.errors.empty());
     QCOMPARE(form.List1->count(), 0);
     QCOMPARE(Global::ListedCount, qint16(0));
+    // A name of 120 line breaks is quoted short, each break a visible sign,
+    // in a box that fits the smallest screen.
+    const QString lines =
+        program.makeFile(QStringLiteral("rader") + QStringLiteral("\na").repeated(120) +
+                         QStringLiteral("/spel.exe"));
+    message = messageFrom([&] { clickAndChoose(form.Command3D1, lines); });
+    QVERIFY(message);
+    QCOMPARE(message->text, QStringLiteral("Filen \"…") + QStringLiteral("␊a").repeated(35) +
+                                QStringLiteral("/spel.exe\" kan inte väljas: namnet eller "
+                                               "mappen innehåller citattecken eller "
+                                               "radbrytning, och sådana kan inte sparas i "
+                                               "menyn."));
+    QVERIFY(QRect(0, 0, 800, 600).contains(message->geometry));
+    QCOMPARE(form.List1->count(), 0);
 
     const QString broken = program.makeFile(QStringLiteral("citat\"mapp/<b>sol.bmp"));
     message = messageFrom([&] { clickAndChoose(form.SSCommand1, broken); });
@@ -501,15 +515,27 @@ void TestSupervisorWindow::rewardChoiceGreysAndRestoresThePicture() {
     Supervisor program;
     Form1& form = program.start();
     program.pickPicture(program.makeFile(QStringLiteral("sol.gif")));
+    // The darkest colour of the name as it is drawn.
+    auto ink = [&form] {
+        const QImage shown = form.Label8->grab().toImage();
+        QColor darkest = Qt::white;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                if (shown.pixelColor(x, y).lightness() < darkest.lightness())
+                    darkest = shown.pixelColor(x, y);
+        return darkest;
+    };
     program.chooseReward(1);
     QVERIFY(!form.Label8->isEnabled());
     QCOMPARE(form.Label8->text(), QStringLiteral("sol.gif"));
     QCOMPARE(form.Label8->palette().color(QPalette::Window), QColor(layout::MenuGrey));
+    QCOMPARE(ink(), QColor(layout::DisabledText));
     QVERIFY(form.SSCommand1->isEnabled());
     program.chooseReward(0);
     QVERIFY(form.Label8->isEnabled());
     QCOMPARE(form.Label8->text(), QStringLiteral("sol.gif"));
     QCOMPARE(form.Label8->palette().color(QPalette::Window), QColor(layout::White));
+    QCOMPARE(ink(), QColor(Qt::black));
     // Clicking the option that is already set keeps it set.
     program.chooseReward(0);
     QCOMPARE(form.Option3D1->selectedIndex(), 0);

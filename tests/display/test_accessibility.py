@@ -9,7 +9,7 @@ from PIL import Image
 from kelvu_display.accessible import read_tree
 from kelvu_display.menus import write_menu
 from kelvu_display.screen import BLACK, MAGENTA
-from kelvu_display.waiting import wait_until
+from kelvu_display.waiting import holds_for, wait_until
 
 
 def make_folder(root, count):
@@ -34,6 +34,16 @@ def make_folder(root, count):
     return start, menu, log, (str(pictures), "pris.png")
 
 
+class Started:
+    """A program started on a menu of count exercises made by make_folder."""
+
+    def __init__(self, desktop, root, program, title, count, card_type):
+        self.start, self.menu, self.log, self.reward = make_folder(root, count)
+        write_menu(self.start / "kelvu.ini", card_type, self.menu, self.reward)
+        self.process = desktop.start_program(program, self.start)
+        self.window = desktop.screen.wait_window(self.process.pid, title)
+
+
 def started(log):
     return log.read_text().split() if log.exists() else []
 
@@ -51,10 +61,7 @@ def wait_tree(desktop, process, ready, what):
                          ids=["digits", "pictograms"])
 @pytest.mark.desktop(accessibility=True)
 def test_runner_tree(desktop, tmp_path, card_type, names):
-    start, menu, _, reward = make_folder(tmp_path, 3)
-    write_menu(start / "kelvu.ini", card_type, menu, reward)
-    kelvu = desktop.start_program("kelvu", start)
-    desktop.screen.wait_window(kelvu.pid, "Arbetsordning")
+    kelvu = Started(desktop, tmp_path, "kelvu", "Arbetsordning", 3, card_type).process
     tree = wait_tree(desktop, kelvu, lambda t: t.all("push button", "Belöningsbild"),
                      "the runner's cards over AT-SPI")
     assert tree.find("frame", "Arbetsordning", depth=1).states >= {"showing"}
@@ -74,10 +81,9 @@ def test_runner_tree(desktop, tmp_path, card_type, names):
 @pytest.mark.desktop(accessibility=True)
 def test_supervisor_tree_and_dialogs_by_keyboard(desktop, tmp_path):
     screen = desktop.screen
-    start, menu, _, reward = make_folder(tmp_path, 1)
-    write_menu(start / "kelvu.ini", 0, menu, reward)
-    kelvuadm = desktop.start_program("kelvuadm", start)
-    main = screen.wait_window(kelvuadm.pid, "Kelvu handledarsektion")
+    program = Started(desktop, tmp_path, "kelvuadm", "Kelvu handledarsektion", 1, 0)
+    kelvuadm, main, start, menu, reward = (program.process, program.window, program.start,
+                                           program.menu, program.reward)
     tree = wait_tree(desktop, kelvuadm, lambda t: t.all("push button", "Spara som"),
                      "the supervisor's controls over AT-SPI")
     assert "showing" in tree.find("frame", "Kelvu handledarsektion", depth=1).states
@@ -153,10 +159,8 @@ CARD_LEFT, ROW1_TOP, CARD_SIDE = [24, 177, 331, 484], 32, 137
 
 def test_runner_by_keyboard(desktop, tmp_path):
     screen = desktop.screen
-    start, menu, log, reward = make_folder(tmp_path, 3)
-    write_menu(start / "kelvu.ini", 1, menu, reward)
-    kelvu = desktop.start_program("kelvu", start)
-    runner = screen.wait_window(kelvu.pid, "Arbetsordning")
+    program = Started(desktop, tmp_path, "kelvu", "Arbetsordning", 3, 1)
+    kelvu, runner, log = program.process, program.window, program.log
     x, y, _, _ = screen.geometry(runner)
     wait_until(lambda: screen.active() == runner.id, "the runner is active")
 
@@ -180,3 +184,35 @@ def test_runner_by_keyboard(desktop, tmp_path):
     screen.keys("space")
     assert kelvu.wait_exit(20) == 0, "Space on the reward card ends the runner"
     assert started(log) == ["1", "2", "3"]
+
+
+@pytest.mark.parametrize("key", ["space", "Return", "KP_Enter"])
+def test_a_held_key_starts_one_exercise(desktop, tmp_path, key):
+    """A key held for three seconds (the X server repeats it) starts one
+    exercise, and its repeats do not press "Klar" in the exercise's window;
+    the next stroke does, and the one after starts the next exercise."""
+    screen = desktop.screen
+    program = Started(desktop, tmp_path, "kelvu", "Arbetsordning", 7, 0)
+    exercise = os.path.join(desktop.prefix, "libexec", "kelvu", "kelvu-ovning")
+    for k, (name, folder) in enumerate(program.menu, 1):
+        # Each logs its number, then shows the demo exercise's window.
+        pid_file = tmp_path / ("ovning%d.pid" % k)
+        with open(os.path.join(folder, name), "w") as script:
+            script.write('#!/bin/sh\necho %d >>"%s"\necho $$ >"%s"\nexec "%s" "Övning %d"\n'
+                         % (k, program.log, pid_file, exercise, k))
+        desktop.end_at_close(str(pid_file), "kelvu-ovning")
+    wait_until(lambda: screen.active() == program.window.id, "the runner is active")
+    screen.key_down(key)
+    try:
+        assert holds_for(lambda: len(started(program.log)) <= 1, 3), started(program.log)
+    finally:
+        screen.key_up(key)
+    assert started(program.log) == ["1"]
+    window = wait_until(lambda: screen.titled("Övning 1"), "the exercise's window")[0]
+    wait_until(lambda: screen.active() == window.id, "the exercise's window has the focus")
+    assert screen.viewable(window), "the held key pressed Klar"
+    screen.keys(key)
+    wait_until(lambda: not screen.titled("Övning 1"), "a new stroke presses Klar")
+    wait_until(lambda: screen.active() == program.window.id, "the runner is active again")
+    screen.keys(key)
+    wait_until(lambda: started(program.log) == ["1", "2"], "the next stroke starts exercise 2")
