@@ -70,7 +70,23 @@ enum class Name {
     LinkLoop,
     InClosedFolder,  // a file in a folder that may not be entered
     Unreadable,      // a file that may not be read
+    Growing,         // a file that grows after it was opened
 };
+
+#if defined(KELVU_WRAPPED_FSTAT)
+// The size the next look at an opened regular file tells; -1: its own.
+qint64 seemingSize = -1;
+
+extern "C" int __real_fstat(int fd, struct stat* st);
+extern "C" int __wrap_fstat(int fd, struct stat* st) {
+    const int result = __real_fstat(fd, st);
+    if (result == 0 && seemingSize >= 0 && S_ISREG(st->st_mode)) {
+        st->st_size = seemingSize;
+        seemingSize = -1;
+    }
+    return result;
+}
+#endif
 
 void writeBytes(const QString& path, const QByteArray& bytes) {
     QFile file(path);
@@ -141,6 +157,14 @@ QString make(const QString& folder, Name name, const QByteArray& bytes) {
         case Name::Device:
         case Name::Socket:
             return QStringLiteral("no such files here");
+#endif
+        case Name::Growing:
+            writeBytes(path, bytes);
+#if defined(KELVU_WRAPPED_FSTAT)
+            seemingSize = 9;  // as it was when opened
+            break;
+#else
+            return QStringLiteral("no way here to make a file seem smaller than it is");
 #endif
         case Name::DanglingLink:
             if (!QFile::link(folder + QStringLiteral("/borta.ini"), path)) qFatal("no link");
@@ -332,6 +356,9 @@ void TestMenuFile::failures_data() {
                     "\"99999999999999999999999\".");
     QTest::newRow("1 MB and one byte")
         << Name::File << "0\r\n0\r\n1\r\n" + QByteArray(1024 * 1024 + 1 - 9, ' ')
+        << e75 + QStringLiteral("kelvu.ini\" är större än 1 MB och läses inte.");
+    QTest::newRow("9 bytes when opened, then 1 MB and one byte")
+        << Name::Growing << "0\r\n0\r\n1\r\n" + QByteArray(1024 * 1024 + 1 - 9, ' ')
         << e75 + QStringLiteral("kelvu.ini\" är större än 1 MB och läses inte.");
 #if defined(Q_OS_UNIX)
     QTest::newRow("FIFO") << Name::Fifo << none
