@@ -58,6 +58,7 @@ static_assert(Form1::TableSlots == MenuTables::Slots);
 Form1::Form1() : m_keyStrokes(new shared::KeyStrokeFilter(this)) {
     shared::installAccessibleControls();
     setWindowTitle(QStringLiteral("Arbetsordning"));
+    setWindowFlags(shared::MainWindowFlags);
     setAccessibleName(QStringLiteral("Arbetsordning"));
     shared::setBackColour(this, shared::LightYellow);
     setFixedSize(twipsToPixels(ClientWidth), twipsToPixels(ClientHeight));

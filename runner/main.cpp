@@ -1,5 +1,6 @@
 #include "Fonts.h"
 #include "Form1.h"
+#include "PlatformWindows.h"
 #include "ProgramControl.h"
 #include "Translation.h"
 
@@ -7,6 +8,7 @@
 #include <QIcon>
 
 int main(int argc, char* argv[]) {
+    shared::chooseWindowSystem();
     QApplication app(argc, argv);
     shared::installFontSubstitutes();
     shared::installSwedishTranslation();

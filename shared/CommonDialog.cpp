@@ -27,6 +27,9 @@ void CommonDialog::ShowOpen() {
     dialog.setObjectName(QStringLiteral("CommonDialog"));
     // Qt's own dialog looks and behaves the same on every system.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    // Minimised, it would leave the program's window disabled behind the
+    // black backdrop.
+    dialog.setWindowFlag(Qt::WindowMinimizeButtonHint, false);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     // In Swedish even where Qt's translation is missing or incomplete.

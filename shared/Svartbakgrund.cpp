@@ -5,12 +5,18 @@
 #include <QApplication>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QInputEvent>
 #include <QPalette>
 #include <QScreen>
 #include <QWindow>
 
-Svartbakgrund::Svartbakgrund()
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus) {
+#include <algorithm>
+
+Svartbakgrund::Svartbakgrund() : Svartbakgrund(nullptr, nullptr) {}
+
+Svartbakgrund::Svartbakgrund(Svartbakgrund* primary, QScreen* screen)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus),
+      m_primary(primary ? primary : this) {
     // No title. Qt never hands the window system an empty one (it puts the
     // program's name there instead), so the title is a single blank.
     setWindowTitle(QStringLiteral(" "));
@@ -23,28 +29,114 @@ Svartbakgrund::Svartbakgrund()
     setFocusPolicy(Qt::NoFocus);
     setEnabled(false);
     resize(shared::twipsToPixels(4680), shared::twipsToPixels(3195));
+    if (screen) {
+        cover(screen);
+        show();
+    }
+}
+
+Svartbakgrund::~Svartbakgrund() = default;
+
+void Svartbakgrund::cover(QScreen* screen) {
+    if (!screen) return;
+    // Full screen rather than maximised: the window manager then lays it
+    // over the panels and taskbars too, not only over the work area.
+    setGeometry(screen->geometry());
+    setWindowState(Qt::WindowFullScreen);
+    // Nothing to pick in a taskbar or a window switcher: picking it would
+    // only raise the black over an exercise.
+    winId();
+    shared::requestNoTaskbarEntry(windowHandle());
 }
 
 void Svartbakgrund::showBehind(QWidget* mainWindow) {
     m_mainWindow = mainWindow;
-    // Some window managers do not honour "maximized" for a frameless window,
-    // so the geometry is the screen's as well.
-    if (QScreen* screen = QGuiApplication::primaryScreen()) setGeometry(screen->geometry());
-    setWindowState(Qt::WindowMaximized);
-    // The window, not the disabled widget, still hears the presses on it.
+    cover(QGuiApplication::primaryScreen());
     winId();
-    windowHandle()->installEventFilter(this);
+    // Sees the program's windows as they are shown, and the presses on the black.
+    qApp->installEventFilter(this);
+    m_hidden = shared::managedWindows();
+    m_watch = std::make_unique<shared::WindowManagerWatch>();
+    connect(m_watch.get(), &shared::WindowManagerWatch::activated, this,
+            &Svartbakgrund::noteActivation);
+    connect(m_watch.get(), &shared::WindowManagerWatch::pressed, this, &Svartbakgrund::notePress);
     show();
+    for (QScreen* screen : QGuiApplication::screens())
+        if (screen != QGuiApplication::primaryScreen()) addScreen(screen);
+    connect(qApp, &QGuiApplication::screenAdded, this, &Svartbakgrund::addScreen);
+    connect(qApp, &QGuiApplication::screenRemoved, this, &Svartbakgrund::removeScreen);
 }
 
-void Svartbakgrund::keepProgramWindowsInFront() {
-    const auto showing = [](const QWidget* window) {
-        return window && window->isVisible() && !window->isMinimized();
+void Svartbakgrund::addScreen(QScreen* screen) {
+    m_otherScreens.push_back(std::unique_ptr<Svartbakgrund>(new Svartbakgrund(this, screen)));
+}
+
+void Svartbakgrund::removeScreen(QScreen* screen) {
+    std::erase_if(m_otherScreens, [screen](const std::unique_ptr<Svartbakgrund>& other) {
+        return other->screen() == screen;
+    });
+}
+
+bool Svartbakgrund::isBackdrop(const QObject* object) const {
+    const auto matches = [object](const Svartbakgrund* backdrop) {
+        return object == backdrop || object == backdrop->windowHandle();
     };
+    return matches(this) || std::any_of(m_otherScreens.begin(), m_otherScreens.end(),
+                                        [&matches](const std::unique_ptr<Svartbakgrund>& other) {
+                                            return matches(other.get());
+                                        });
+}
+
+bool Svartbakgrund::isProgramWindow(shared::NativeWindow window) const {
+    const auto windows = QApplication::topLevelWidgets();
+    return window != 0 && std::any_of(windows.begin(), windows.end(), [window](QWidget* each) {
+               return each->internalWinId() == window;
+           });
+}
+
+void Svartbakgrund::noteActivation(shared::NativeWindow window) {
+    if (isBackdropWindow(window)) return;
+    if (window == 0) {
+        // The focus went nowhere, as it may when an exercise is closed: the
+        // program's window in front takes it, so that the keys work again.
+        if (m_front != 0 && !isProgramWindow(m_front) && !shared::isManaged(m_front))
+            bringFrontBack(0);
+        return;
+    }
+    if (isProgramWindow(window)) {
+        m_front = window;
+        return;
+    }
+    if (std::find(m_hidden.begin(), m_hidden.end(), window) != m_hidden.end()) {
+        // The keys would go to a window that nobody sees.
+        bringFrontBack(0);
+        return;
+    }
+    // Another program's window that came after the backdrop: an exercise.
+    m_front = window;
+    std::erase(m_otherPrograms, window);
+    m_otherPrograms.push_back(window);
+}
+
+void Svartbakgrund::notePress(shared::NativeWindow window, quint64 timestamp) {
+    if (isBackdropWindow(window)) bringFrontBack(timestamp);
+}
+
+bool Svartbakgrund::isBackdropWindow(shared::NativeWindow window) const {
+    if (window == internalWinId()) return true;
+    return std::any_of(m_otherScreens.begin(), m_otherScreens.end(),
+                       [window](const std::unique_ptr<Svartbakgrund>& other) {
+                           return other->internalWinId() == window;
+                       });
+}
+
+QWidget* Svartbakgrund::raiseProgramWindows() {
     QList<QWidget*> windows;
     QList<QWidget*> dialogs;
+    QWidget* front = nullptr;
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window == this || window == m_mainWindow || !showing(window)) continue;
+        if (isBackdrop(window) || window == m_mainWindow || !window->isVisible()) continue;
+        if (window->internalWinId() != 0 && window->internalWinId() == m_front) front = window;
         if (window->windowType() == Qt::Window)
             windows << window;
         else
@@ -52,16 +144,75 @@ void Svartbakgrund::keepProgramWindowsInFront() {
     }
     // The main window in front of any other plain window, whatever order
     // the application lists them in.
-    if (showing(m_mainWindow)) windows << m_mainWindow.data();
-    const QList<QWidget*> inOrder = windows + dialogs;
-    for (QWidget* window : inOrder) window->raise();
+    if (m_mainWindow && m_mainWindow->isVisible()) {
+        windows << m_mainWindow.data();
+        if (m_mainWindow->internalWinId() != 0 && m_mainWindow->internalWinId() == m_front)
+            front = m_mainWindow;
+    }
+    QList<QWidget*> inOrder = windows + dialogs;
+    if (front) inOrder.move(inOrder.indexOf(front), inOrder.size() - 1);
+    for (QWidget* window : inOrder) {
+        if (window->isMinimized()) window->showNormal();
+        window->raise();
+    }
+    return inOrder.isEmpty() ? nullptr : inOrder.constLast();
+}
+
+void Svartbakgrund::bringFrontBack(quint64 timestamp) {
+    QWidget* ownFront = raiseProgramWindows();
+    // Another program's window that was in front (an exercise) goes in front
+    // again, with the focus; so does one that was minimised meanwhile, which
+    // no taskbar could bring back from behind the backdrop.
+    std::erase_if(m_otherPrograms,
+                  [](shared::NativeWindow other) { return !shared::isManaged(other); });
+    shared::NativeWindow otherFront = 0;
+    for (shared::NativeWindow other : m_otherPrograms)
+        if (other == m_front || !shared::isShown(other)) otherFront = other;
+    if (otherFront != 0) {
+        shared::requestActivation(otherFront, timestamp);
+        return;
+    }
     // The keys go to the window in front, not to one the backdrop now hides.
-    if (!inOrder.isEmpty()) inOrder.constLast()->activateWindow();
+    if (!ownFront) return;
+    ownFront->activateWindow();
+    shared::requestActivation(ownFront->internalWinId(), timestamp);
 }
 
 bool Svartbakgrund::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == windowHandle() &&
-        (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::TouchBegin))
-        keepProgramWindowsInFront();
+    if (this != m_primary) return QWidget::eventFilter(watched, event);
+    switch (event->type()) {
+        case QEvent::Show: {
+            // Every window of the program (all are dialogs to the window
+            // manager) belongs to the backdrop, so that the window manager
+            // keeps it in front of the backdrop. Those with an owner of their
+            // own already lie in front of that owner.
+            auto* widget = qobject_cast<QWidget*>(watched);
+            if (!widget || !widget->isWindow() || isBackdrop(widget)) break;
+            if (widget->windowType() != Qt::Dialog) break;
+            QWindow* window = widget->windowHandle();
+            if (window && !window->transientParent()) window->setTransientParent(windowHandle());
+            // The window manager would leave the focus where it was, with a
+            // window that the backdrop may hide.
+            if (widget == m_mainWindow) widget->activateWindow();
+            break;
+        }
+        case QEvent::MouseButtonPress:
+        case QEvent::TouchBegin:
+            // The window system's own report comes first where there is one,
+            // also while a modal message box blocks the backdrop.
+            if (!m_watch->isWatching() && isBackdrop(watched) && watched->isWindowType())
+                bringFrontBack(static_cast<QInputEvent*>(event)->timestamp());
+            break;
+        default:
+            break;
+    }
     return QWidget::eventFilter(watched, event);
+}
+
+void Svartbakgrund::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    // Minimised with the program's windows (some window managers take the
+    // whole family when one of them is minimised): back on the screen at once.
+    if (event->type() == QEvent::WindowStateChange && isMinimized())
+        QMetaObject::invokeMethod(this, &QWidget::showFullScreen, Qt::QueuedConnection);
 }

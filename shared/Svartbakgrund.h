@@ -1,32 +1,72 @@
 #pragma once
 
+#include "PlatformWindows.h"
+
 #include <QPointer>
 #include <QWidget>
 
-// The black backdrop: a frameless, screen-filling window with no controls,
-// shown before the program's own windows so that it covers whatever was open
-// on the screen. It lies in the ordinary stacking order, takes no mouse or
-// keyboard input and never the focus. A press on the black area lets the
-// window manager raise it, so the backdrop then puts the program's own
-// windows back in front of itself: the program's window stays in front and
-// active.
+#include <memory>
+#include <vector>
+
+class QScreen;
+
+// The black backdrop: a frameless, full-screen window with no controls,
+// shown before the program's own windows so that it covers whatever was open,
+// panels and taskbars included. Every further screen gets a black window of
+// its own. It lies in the ordinary stacking order, takes no mouse or keyboard
+// input and never the focus.
+//
+// The program's windows are kept in front of it: the window manager is told
+// that they belong to it (transient for it), so that it never stacks the
+// backdrop over them. A program the runner starts comes in front of it as
+// any new window does. A press on the black area may still make the window
+// manager raise the backdrop; it then brings back what was in front before:
+// the program's windows that were minimised, and the window that was active,
+// be it the program's own or another program's that came after the backdrop
+// (an exercise). The windows that were open before stay hidden: when the
+// window manager gives one of them the focus, the window in front gets it
+// back. The backdrop itself never stays minimised.
 class Svartbakgrund final : public QWidget {
     Q_OBJECT
 public:
     Svartbakgrund();
+    ~Svartbakgrund() override;
 
-    // Shows it, not modal and without an owner, covering the whole screen,
+    // Shows it, not modal and without an owner, covering every screen,
     // behind the program's main window (shown after it).
     void showBehind(QWidget* mainWindow);
 
-    // Raises every other visible window of the program above the backdrop:
-    // other windows first, then the main window, then the dialogs and message
-    // boxes over it, and activates the one in front.
-    void keepProgramWindowsInFront();
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    // A black window for a further screen, under the backdrop of the primary one.
+    Svartbakgrund(Svartbakgrund* primary, QScreen* screen);
+
+    void cover(QScreen* screen);
+    void addScreen(QScreen* screen);
+    void removeScreen(QScreen* screen);
+    bool isBackdrop(const QObject* object) const;
+    bool isProgramWindow(shared::NativeWindow window) const;
+    bool isBackdropWindow(shared::NativeWindow window) const;
+    void noteActivation(shared::NativeWindow window);
+    void notePress(shared::NativeWindow window, quint64 timestamp);
+    void bringFrontBack(quint64 timestamp);
+    // Brings the program's minimised windows back and raises every other
+    // visible window of the program: other windows first, then the main
+    // window, then the dialogs and message boxes over it; the one that was
+    // last active goes in front and is returned.
+    QWidget* raiseProgramWindows();
+
+    Svartbakgrund* m_primary;
     QPointer<QWidget> m_mainWindow;
+    std::vector<std::unique_ptr<Svartbakgrund>> m_otherScreens;
+    std::unique_ptr<shared::WindowManagerWatch> m_watch;
+    // Other programs' windows that were open when the backdrop came: it hides them.
+    std::vector<shared::NativeWindow> m_hidden;
+    // The window that was last active in front of the backdrop, of whatever program.
+    shared::NativeWindow m_front = 0;
+    // Other programs' windows that have been active in front of the backdrop.
+    std::vector<shared::NativeWindow> m_otherPrograms;
 };

@@ -3,11 +3,19 @@
 #include <QColor>
 #include <QFont>
 #include <QString>
+#include <Qt>
 
 class QWidget;
 
 // How the programs' windows look and where they stand, in one place.
 namespace shared {
+
+// The programs' main windows: a title bar with a close button and neither
+// minimise nor maximise, so that nothing of the program can vanish behind the
+// black backdrop. A dialog to the window manager, which then keeps it in
+// front of the backdrop that it belongs to.
+inline constexpr Qt::WindowFlags MainWindowFlags =
+    Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
 
 // The background of every window of both programs.
 inline const QColor LightYellow(255, 255, 128);

@@ -101,8 +101,7 @@ void showMessage(QWidget* parent, const QString& text, const QString& title) {
 Form1::Form1() {
     shared::installAccessibleControls();
     setWindowTitle(QStringLiteral("Kelvu handledarsektion"));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(shared::MainWindowFlags);
     setFixedSize(twipsToPixels(9510), twipsToPixels(6825));
     shared::setBackColour(this, shared::LightYellow);
     // The text colour of windows; a disabled control keeps the desktop's

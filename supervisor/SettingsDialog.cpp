@@ -2,6 +2,7 @@
 
 #include "Form1.h"
 #include "Global.h"
+#include "PlatformWindows.h"
 #include "Twips.h"
 #include "WindowStyle.h"
 
@@ -12,13 +13,15 @@ namespace kelvuadm {
 SettingsDialog::SettingsDialog()
     : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setAttribute(Qt::WA_DeleteOnClose);
-    // A title bar without buttons. Window managers that follow the Motif
-    // hints take minimise and maximise away on the flags above; openbox
-    // decides by the window's type alone, and offers neither for a toolbar.
-    // Being a dialog without owner, the window stays in front of all the
-    // program's ordinary windows: the main window and the backdrop.
-    winId();  // the type is given to the native window
+    // A resizable border without a title bar, so without the buttons of one:
+    // neither close, minimise nor maximise is offered, nor a title bar that
+    // some window managers would give a close button whatever the window
+    // asks. Openbox decides minimise and maximise by the window's type alone,
+    // and offers neither for a toolbar. Being a dialog, the window stays in
+    // front of the main window and the backdrop.
+    winId();  // the type and the frame are given to the native window
     setAttribute(Qt::WA_X11NetWmWindowTypeToolBar);
+    shared::requestBorderWithoutTitle(windowHandle());
     // No caption. Qt never hands the window system an empty title (it puts the
     // program's name there instead), so the caption is a single blank.
     setWindowTitle(QStringLiteral(" "));

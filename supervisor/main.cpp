@@ -1,6 +1,7 @@
 #include "Fonts.h"
 #include "Form1.h"
 #include "Global.h"
+#include "PlatformWindows.h"
 #include "ProgramControl.h"
 #include "Translation.h"
 
@@ -8,6 +9,7 @@
 #include <QIcon>
 
 int main(int argc, char* argv[]) {
+    shared::chooseWindowSystem();
     QApplication app(argc, argv);
     shared::installFontSubstitutes();
     shared::installSwedishTranslation();

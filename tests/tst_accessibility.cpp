@@ -628,7 +628,7 @@ void TestAccessibility::dialogsByKeyboard() {
     QCOMPARE(nameOf(open), QStringLiteral("Hämta"));
     QCOMPARE(nameOf(open->File1), QStringLiteral("Sparade inställningar"));
     QCOMPARE(accessible(open->File1)->role(), QAccessible::List);
-    QCOMPARE(QApplication::focusWidget(), open->File1);
+    QTRY_COMPARE(QApplication::focusWidget(), open->File1);
     QTest::keyClick(open->File1, Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), open->Command3D1);
     QTest::keyClick(open->Command3D1, Qt::Key_Escape);

@@ -16,6 +16,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 
@@ -114,6 +115,7 @@ private slots:
     void oneLineMenuGivesTheSameCards();
     void backdropIsBehindAndTakesNoInput();
     void pressOnTheBackdropBringsTheWindowBack();
+    void backdropCoversEveryScreen();
 
     void clicksOutOfTurnDoNothing();
     void exercisesStartInOrderInTheirOwnFolders();
@@ -274,8 +276,16 @@ void TestRunner::backdropIsBehindAndTakesNoInput() {
     QVERIFY(!flags.testFlag(Qt::WindowCloseButtonHint));
     QVERIFY(backdrop->windowTitle().trimmed().isEmpty());
     QCOMPARE(backdrop->geometry(), QGuiApplication::primaryScreen()->geometry());
+    QVERIFY(backdrop->isFullScreen());  // over the panels, not only the work area
     QCOMPARE(backdrop->grab().toImage().pixelColor(5, 5), QColor(Qt::black));
     QVERIFY(backdrop->parentWidget() == nullptr);
+    // The window manager keeps the runner's window in front of it.
+    QCOMPARE(m_form->windowHandle()->transientParent(), backdrop->windowHandle());
+    // Minimised (with the program's windows, as some window managers do):
+    // back on the screen at once.
+    backdrop->showMinimized();
+    QTRY_VERIFY(!backdrop->isMinimized());
+    QVERIFY(backdrop->isFullScreen() && backdrop->isVisible());
 }
 
 void TestRunner::pressOnTheBackdropBringsTheWindowBack() {
@@ -288,7 +298,36 @@ void TestRunner::pressOnTheBackdropBringsTheWindowBack() {
     QTest::mousePress(m_form->backdrop()->windowHandle(), Qt::LeftButton, {}, QPoint(5, 5));
     QTRY_COMPARE(QApplication::activeWindow(), m_form.get());
     QTest::mouseRelease(m_form->backdrop()->windowHandle(), Qt::LeftButton, {}, QPoint(5, 5));
+    // Minimised anyway: one press on the black brings it back, active.
+    m_form->showMinimized();
+    QTRY_VERIFY(m_form->isMinimized());
+    QTest::mouseClick(m_form->backdrop()->windowHandle(), Qt::LeftButton, {}, QPoint(5, 5));
+    QTRY_VERIFY(!m_form->isMinimized());
+    QTRY_COMPARE(QApplication::activeWindow(), m_form.get());
     QVERIFY(!m_endStatus);
+}
+
+void TestRunner::backdropCoversEveryScreen() {
+    // Also run with a second screen (tests/CMakeLists.txt): one black window
+    // in full-screen state on each screen, the runner's window in the middle
+    // of the first.
+    writeSimpleMenu(1, 0, false);
+    load();
+    QList<QRect> covered;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (!qobject_cast<Svartbakgrund*>(window) || !window->isVisible()) continue;
+        QVERIFY(window->isFullScreen());
+        QCOMPARE(window->grab().toImage().pixelColor(5, 5), QColor(Qt::black));
+        covered << window->geometry();
+    }
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) screens << screen->geometry();
+    const auto byLeft = [](const QRect& a, const QRect& b) { return a.x() < b.x(); };
+    std::sort(covered.begin(), covered.end(), byLeft);
+    std::sort(screens.begin(), screens.end(), byLeft);
+    QCOMPARE(covered, screens);
+    const QPoint middle = QGuiApplication::primaryScreen()->availableGeometry().center();
+    QVERIFY((m_form->geometry().center() - middle).manhattanLength() <= 1);
 }
 
 void TestRunner::clicksOutOfTurnDoNothing() {

@@ -6,6 +6,7 @@
 #include "Layout.h"
 
 #include "../runner/Form1.h"
+#include "Svartbakgrund.h"
 
 #include <QCloseEvent>
 
@@ -253,11 +254,22 @@ void TestSupervisorDialogs::dialogsOfferNoMinimiseAndComeBackWithTheMainWindow()
     QVERIFY(save->parentWidget() == nullptr);
     QTRY_COMPARE(QApplication::activeWindow(), save);
 
+    // The window manager keeps both in front of the backdrop.
+    QCOMPARE(save->windowHandle()->transientParent(), form.backdrop()->windowHandle());
+    QCOMPARE(form.windowHandle()->transientParent(), form.backdrop()->windowHandle());
+
     // Minimised anyway: activating the main window brings it back, active.
     save->showMinimized();
     QTRY_VERIFY(save->isMinimized());
     form.activateWindow();
     QTRY_VERIFY(!save->isMinimized());
+    QTRY_COMPARE(QApplication::activeWindow(), save);
+    // And so does a click on the black, also with the main window minimised.
+    save->showMinimized();
+    form.showMinimized();
+    QTRY_VERIFY(save->isMinimized() && form.isMinimized());
+    QTest::mouseClick(form.backdrop()->windowHandle(), Qt::LeftButton, {}, QPoint(5, 5));
+    QTRY_VERIFY(!save->isMinimized() && !form.isMinimized());
     QTRY_COMPARE(QApplication::activeWindow(), save);
     QVERIFY(!form.isEnabled());
     program.click(save->Command3D2);

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QObject>
+#include <QtGlobal>
+
+#include <memory>
+#include <vector>
+
+class QWindow;
+
+// The few requests to the window manager that Qt has no call for, made with
+// the standard X11 protocols (ICCCM, EWMH and the Motif hints). Where the
+// programs do not run on X11 every request does nothing, every question
+// answers "no" and the watch reports nothing.
+namespace shared {
+
+// Chooses the window system before the application object is made: on
+// desktops that offer both X11 and Wayland, X11 (through XWayland), where the
+// window manager keeps the program's windows in front of the backdrop and the
+// backdrop over every panel; Wayland only where there is no X11. The programs
+// the runner starts inherit the same preference where their toolkit takes
+// one (Qt, GTK), so that they too come in front of the backdrop and get the
+// focus; one that speaks Wayland only still starts on Wayland. A choice
+// already made for the Qt platform is left as it is.
+void chooseWindowSystem();
+
+// A window of any program, as the window system names it; 0 is none.
+using NativeWindow = quintptr;
+
+// Asks for a border without a title bar or handles (a window manager that
+// sees handles draws the title bar too), and for moving and resizing only:
+// no minimise, no maximise and no close.
+void requestBorderWithoutTitle(QWindow* window);
+
+// Asks that the window has no entry in taskbars, pagers and window switchers.
+// Called before the window is first shown.
+void requestNoTaskbarEntry(QWindow* window);
+
+// Asks the window manager to bring the window, of whatever program, to the
+// front and give it the focus, as a taskbar does. The timestamp is the
+// window system's time of the user's action that asks for it.
+void requestActivation(NativeWindow window, quint64 timestamp);
+
+// The windows the window manager manages, shown or minimised, of every program.
+std::vector<NativeWindow> managedWindows();
+
+// Whether the window manager manages the window: it exists and has not been
+// withdrawn, whether shown or minimised.
+bool isManaged(NativeWindow window);
+
+// Whether the window is on the screen: mapped, not minimised.
+bool isShown(NativeWindow window);
+
+// The window that the window manager has made active, of whatever program.
+NativeWindow activeWindow();
+
+// Reports each window the window manager makes active, of whatever program,
+// and each mouse press or first touch on one of the program's windows as the
+// window system delivers it (also to a window that a modal dialog blocks).
+class WindowManagerWatch final : public QObject {
+    Q_OBJECT
+public:
+    explicit WindowManagerWatch(QObject* parent = nullptr);
+    ~WindowManagerWatch() override;
+
+    // Whether anything is reported: false where the programs do not run on X11.
+    bool isWatching() const { return m_filter != nullptr; }
+
+signals:
+    void activated(shared::NativeWindow window);
+    void pressed(shared::NativeWindow window, quint64 timestamp);
+
+private:
+    struct Filter;
+    std::unique_ptr<Filter> m_filter;
+};
+
+}  // namespace shared
