@@ -5,7 +5,11 @@
 // divided by 15 and rounded to the nearest pixel (4960 twips are 330.67
 // pixels: 331). The twips stand at the end of each row.
 #include <QColor>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QImage>
 #include <QRect>
+#include <QScreen>
 #include <QTest>
 #include <QWidget>
 
@@ -123,6 +127,49 @@ inline void expectDesign(const char* window, Controls controls) {
                      qPrintable(
                          QStringLiteral("%1 is %2").arg(QLatin1String(r.control), colour.name())));
     }
+}
+
+// The window stands in the middle of the screen: the space on either side,
+// across and down, differs by at most the pixel that an odd difference leaves.
+inline void expectCentred(const QWidget* window) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect shown = window->geometry();
+    const int left = shown.left() - screen.left();
+    const int right = screen.right() - shown.right();
+    const int top = shown.top() - screen.top();
+    const int bottom = screen.bottom() - shown.bottom();
+    QVERIFY2(qAbs(left - right) <= 1 && qAbs(top - bottom) <= 1,
+             qPrintable(QStringLiteral("%1 pixels left, %2 right, %3 above, %4 below")
+                            .arg(left)
+                            .arg(right)
+                            .arg(top)
+                            .arg(bottom)));
+}
+
+// The text a control shows stands as wide and as tall as the designed font
+// draws it, to within two pixels: the ink darker than mid-grey inside area
+// (the control's own coordinates) against Qt's own bounds of that text.
+inline void expectTextDrawnIn(QWidget* control, QRect area, const char* family, qreal points,
+                              QFont::Weight weight, const QString& text) {
+    QFont designed(QString::fromLatin1(family));
+    designed.setPointSizeF(points);
+    designed.setWeight(weight);
+    const QSize expected = QFontMetrics(designed).tightBoundingRect(text).size();
+    const QImage shown = control->grab().toImage();
+    QRect ink;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (qGray(shown.pixel(x, y)) < 96) ink |= QRect(x, y, 1, 1);
+    QVERIFY2(
+        qAbs(ink.width() - expected.width()) <= 2 && qAbs(ink.height() - expected.height()) <= 2,
+        qPrintable(QStringLiteral("\"%1\" stands %2 × %3, in %4 %5 pt it is %6 × %7")
+                       .arg(text)
+                       .arg(ink.width())
+                       .arg(ink.height())
+                       .arg(QLatin1String(family))
+                       .arg(points)
+                       .arg(expected.width())
+                       .arg(expected.height())));
 }
 
 }  // namespace layout

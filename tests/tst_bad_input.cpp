@@ -10,6 +10,7 @@
 #include "../runner/Form1.h"
 #include "ProgramControl.h"
 
+#include <QBuffer>
 #include <QElapsedTimer>
 #include <QScreen>
 
@@ -161,6 +162,9 @@ private slots:
     void savingTouchesNoOtherFile_data();
     void savingTouchesNoOtherFile();
     void byteOrderMarkStartingAValueSurvivesSaving();
+
+    void rewardPicturesAtTheirBounds_data();
+    void rewardPicturesAtTheirBounds();
 };
 
 void TestBadInput::init() {
@@ -458,19 +462,20 @@ void TestBadInput::supervisorStartReportsWhatCannotBeRead() {
 void TestBadInput::openingASettingsFifoKeepsTheMenu() {
     Form1& window = m_program->start();
     loadTwoExercises();
-    makeFifo(home(QStringLiteral("ror.ini")));
+    writeFile(home(QStringLiteral("ror.ini")), "0\r\n0\r\n1\r\n");
+    makeFifo(home(QStringLiteral("fifo.ini")));
     m_program->click(window.SSCommand3);  // "Hämta"
-    auto* dialog = qobject_cast<kelvuadm::Form5*>(QApplication::topLevelWidgets().constLast());
+    kelvuadm::Form5* dialog = nullptr;
     for (QWidget* w : QApplication::topLevelWidgets())
         if (auto* found = qobject_cast<kelvuadm::Form5*>(w)) dialog = found;
     QVERIFY(dialog);
-    const auto found = dialog->File1->findItems(QStringLiteral("ror.ini"), Qt::MatchExactly);
-    if (found.isEmpty()) {
-        // Not listed is safe too; what is picked is still only read when it is a file.
-        Global::SelectedSettingsFile = QStringLiteral("ror.ini");
-    } else {
-        dialog->File1->setCurrentItem(found.front());
-    }
+    // Only files are listed, not the FIFO.
+    QCOMPARE(items(dialog->File1),
+             (QStringList{QStringLiteral("meny.ini"), QStringLiteral("ror.ini")}));
+    // The file picked becomes a FIFO before "Hämta": it is never read.
+    dialog->File1->setCurrentRow(1);
+    QVERIFY(QFile::remove(home(QStringLiteral("ror.ini"))));
+    makeFifo(home(QStringLiteral("ror.ini")));
     QElapsedTimer clock;
     clock.start();
     m_program->click(dialog->Command3D1);
@@ -645,6 +650,72 @@ void TestBadInput::byteOrderMarkStartingAValueSurvivesSaving() {
     QCOMPARE(readFile(home(QStringLiteral("kelvu.ini"))),
              QByteArray("1\r\n0\r\n\"\xEF\xBB\xBF"
                         "a.exe\"\r\n\"\xEF\xBB\xBF\xEF\xBB\xBF\"\r\n1\r\n"));
+}
+
+void TestBadInput::rewardPicturesAtTheirBounds_data() {
+    QTest::addColumn<QByteArray>("start");  // the picture file's first bytes
+    QTest::addColumn<qint64>("size");       // its size, the rest sparse; 0: the start alone
+    QTest::addColumn<QString>("message");   // the whole message; empty: the picture is shown
+
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImage dot(2, 2, QImage::Format_RGB32);
+    dot.fill(Qt::yellow);
+    dot.save(&buffer, "PNG");
+    const QByteArray png = buffer.data();
+    const QString tooLarge = QStringLiteral("Körfel 75: Fel vid åtkomst till sökväg eller fil\n\n");
+    const QString bounds =
+        QStringLiteral("Körfel 481: Ogiltig bild\n\nBildfilen \"%HOME%/sol.bmp\" ");
+    // Within the bounds, the picture is decoded, and a header alone is none.
+    const QString undecoded = QStringLiteral(
+        "Körfel 481: Ogiltig bild\n\nFilen \"%HOME%/sol.bmp\" är ingen bild som kan visas.");
+    constexpr qint64 MB = 1024 * 1024;
+    QTest::newRow("a picture of 64 MB less one byte") << png << 64 * MB - 1 << QString();
+    QTest::newRow("a picture of 64 MB") << png << 64 * MB << QString();
+    QTest::newRow("a picture of 64 MB and one byte")
+        << png << 64 * MB + 1
+        << tooLarge +
+               QStringLiteral("Bildfilen \"%HOME%/sol.bmp\" är större än 64 MB och läses inte.");
+    QTest::newRow("10000 × 1") << pngHeader(10000, 1) << qint64(0) << undecoded;
+    QTest::newRow("1 × 10000") << pngHeader(1, 10000) << qint64(0) << undecoded;
+    QTest::newRow("10001 × 1")
+        << pngHeader(10001, 1) << qint64(0)
+        << bounds +
+               QStringLiteral("säger sig vara 10001 × 1 bildpunkter; så stora bilder visas inte.");
+    QTest::newRow("1 × 10001")
+        << pngHeader(1, 10001) << qint64(0)
+        << bounds +
+               QStringLiteral("säger sig vara 1 × 10001 bildpunkter; så stora bilder visas inte.");
+    QTest::newRow("10000 × 4000, 40,000,000 pixels")
+        << pngHeader(10000, 4000) << qint64(0) << undecoded;
+    // 40,000,001 = 53 × 754717: the fewest pixels over the bound with both
+    // sides inside theirs are 5437 × 7357 = 40,000,009.
+    QTest::newRow("5437 × 7357, 40,000,009 pixels")
+        << pngHeader(5437, 7357) << qint64(0)
+        << bounds + QStringLiteral(
+                        "säger sig vara 5437 × 7357 bildpunkter; så stora bilder visas inte.");
+}
+
+void TestBadInput::rewardPicturesAtTheirBounds() {
+    QFETCH(QByteArray, start);
+    QFETCH(qint64, size);
+    QFETCH(QString, message);
+    writeFile(home(QStringLiteral("kelvu.ini")),
+              expand(QByteArray("0\r\n0\r\n0\r\n\"%HOME%\"\r\n\"sol.bmp\"\r\n")));
+    makeSparse(home(QStringLiteral("sol.bmp")), start, size ? size : start.size());
+    QElapsedTimer clock;
+    clock.start();
+    kelvu::Form1 runner;
+    shared::runHandler([&runner] { runner.Form_Load(); });
+    QVERIFY2(clock.elapsed() < Second, qPrintable(QString::number(clock.elapsed())));
+    const auto& errors = m_program->errors;
+    if (message.isEmpty()) {
+        QVERIFY2(errors.empty(), errors.empty() ? "" : qPrintable(errors.front().message()));
+        QCOMPARE(runner.cards().front()->picture().toImage().pixelColor(0, 0), QColor(Qt::yellow));
+        return;
+    }
+    QCOMPARE(errors.size(), std::size_t(1));
+    QCOMPARE(errors.front().message(), expand(message));
 }
 
 QTEST_MAIN(TestBadInput)

@@ -15,6 +15,20 @@
 using ovning::ExerciseText;
 using ovning::ExerciseWindow;
 
+namespace {
+
+// The bounds of everything drawn that differs from the paper at the top left.
+QRect inkBounds(const QImage& shown) {
+    const QRgb paper = shown.pixel(0, 0);
+    QRect ink;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            if (shown.pixel(x, y) != paper) ink |= QRect(x, y, 1, 1);
+    return ink;
+}
+
+}  // namespace
+
 class TestOvning : public QObject {
     Q_OBJECT
 private slots:
@@ -53,11 +67,26 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(window.windowTitle(), QStringLiteral("Läsa"));
-        QCOMPARE(window.instructionLabel()->text(), QStringLiteral("<b>SOL</b> & MÅNE"));
-        QCOMPARE(window.instructionLabel()->textFormat(), Qt::PlainText);
+        const QString typed = QStringLiteral("<b>SOL</b> & MÅNE");
+        QCOMPARE(window.instructionLabel()->text(), typed);
         QCOMPARE(window.doneButton()->text(), QStringLiteral("Klar"));
         QCOMPARE(window.size(), QSize(680, 380));
-        QVERIFY(window.instructionLabel()->font().pointSize() >= 28);
+        // Drawn as typed, markup and all: as wide as the plain text in the
+        // label's letters, and those at least 28 points tall.
+        QLabel* label = window.instructionLabel();
+        const QRect ink = inkBounds(label->grab().toImage());
+        QFont least = label->font();
+        least.setPointSize(28);
+        const QRect plain = label->fontMetrics().tightBoundingRect(typed);
+        QVERIFY2(
+            qAbs(ink.width() - plain.width()) <= 2,
+            qPrintable(
+                QStringLiteral("%1 wide, the plain text %2").arg(ink.width()).arg(plain.width())));
+        const int leastHeight = QFontMetrics(least).tightBoundingRect(typed).height();
+        QVERIFY2(
+            ink.height() >= leastHeight,
+            qPrintable(
+                QStringLiteral("%1 tall, at 28 points %2").arg(ink.height()).arg(leastHeight)));
     }
 
     // The launcher's message when the working folder cannot be used, for a
@@ -99,16 +128,11 @@ private slots:
         // above the capitals and below the last line, and nothing touches the
         // label's edges.
         const QImage shown = label->grab().toImage();
-        const QRgb paper = shown.pixel(0, 0);
-        int top = shown.height(), bottom = -1, left = shown.width(), right = -1;
-        for (int y = 0; y < shown.height(); ++y)
-            for (int x = 0; x < shown.width(); ++x)
-                if (shown.pixel(x, y) != paper) {
-                    top = std::min(top, y), bottom = std::max(bottom, y);
-                    left = std::min(left, x), right = std::max(right, x);
-                }
-        QVERIFY(bottom - top > document.size().height() - label->fontMetrics().lineSpacing());
-        QVERIFY(top > 0 && left > 0 && bottom < shown.height() - 1 && right < shown.width() - 1);
+        const QRect ink = inkBounds(shown);
+        QVERIFY(ink.bottom() - ink.top() >
+                document.size().height() - label->fontMetrics().lineSpacing());
+        QVERIFY(ink.top() > 0 && ink.left() > 0 && ink.bottom() < shown.height() - 1 &&
+                ink.right() < shown.width() - 1);
     }
 
     // "Klar" ends the exercise: by a click, and by Enter or Space because it

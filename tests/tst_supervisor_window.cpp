@@ -86,6 +86,7 @@ void TestSupervisorWindow::opensInItsInitialStateWithoutAMenu() {
 void TestSupervisorWindow::layoutAsDesigned() {
     Supervisor program;
     Form1& form = program.start();
+    layout::expectCentred(&form);
     layout::expectDesign("kelvuadm", {
                                          {"Form1", &form},
                                          {"Line1", form.Line1},
@@ -117,9 +118,9 @@ void TestSupervisorWindow::layoutAsDesigned() {
                                          {"SSCommand3", form.SSCommand3},
                                          {"SSCommand2", form.SSCommand2},
                                      });
-    QCOMPARE(form.font().family(), QStringLiteral("MS Sans Serif"));
-    QCOMPARE(form.font().pointSizeF(), 12.0);
-    QVERIFY(form.font().bold());
+    // The window's own font, 12 points bold, on a button that keeps it.
+    layout::expectTextDrawnIn(form.Command3D1, form.Command3D1->rect().adjusted(4, 4, -4, -4),
+                              "MS Sans Serif", 12, QFont::Bold, QStringLiteral("Lägg till övning"));
 
     const std::pair<QWidget*, QString> captions[] = {
         {form.Label4, QStringLiteral("Antal övningar:")},
@@ -150,11 +151,12 @@ void TestSupervisorWindow::layoutAsDesigned() {
 
     QVERIFY(form.List2->isHidden());
     QVERIFY(form.Label5->isHidden());
-    QCOMPARE(form.Label3->font().family(), QStringLiteral("Times New Roman"));
-    QCOMPARE(form.Label3->font().pointSizeF(), 30.0);
-    QVERIFY(!form.Label3->font().bold());
-    QCOMPARE(form.Option3D2->option(1)->font().pointSizeF(), 9.75);
-    QCOMPARE(form.List2->font().pointSizeF(), 8.25);
+    layout::expectTextDrawnIn(form.Label3, form.Label3->rect().adjusted(2, 2, -2, -2),
+                              "Times New Roman", 30, QFont::Normal, QStringLiteral("3"));
+    // Beside the option's round mark.
+    layout::expectTextDrawnIn(form.Option3D2->option(1),
+                              form.Option3D2->option(1)->rect().adjusted(20, 0, 0, 0),
+                              "MS Sans Serif", 9.75, QFont::Bold, QStringLiteral("Bokstäver"));
 
     // Tab order.
     QList<QWidget*> expected = {form.List1,
@@ -216,25 +218,43 @@ void TestSupervisorWindow::rewardChoiceOneLeavesThePictureGreyed() {
 
 void TestSupervisorWindow::brokenActiveMenuIsReportedAndLeftAlone_data() {
     QTest::addColumn<QByteArray>("menu");
-    QTest::addColumn<int>("number");
-    QTest::newRow("count 0") << QByteArray("0\r\n0\r\n1\r\n") << 380;
-    QTest::newRow("count 8") << QByteArray("8\r\n0\r\n") << 380;
-    QTest::newRow("card type 4") << QByteArray("1\r\n4\r\n\"a\"\r\n\"b\"\r\n1\r\n") << 9;
-    QTest::newRow("reward choice 2") << QByteArray("1\r\n0\r\n\"a\"\r\n\"b\"\r\n2\r\n") << 9;
-    QTest::newRow("ends early") << QByteArray("2\r\n0\r\n\"a\"\r\n\"b\"\r\n") << 62;
-    QTest::newRow("not a number") << QByteArray("[meny]\r\n") << 13;
+    QTest::addColumn<QString>("message");  // %MENU% stands for the menu's path
+    const QString e380 =
+        QStringLiteral("Körfel 380: Ogiltigt egenskapsvärde\n\nI filen \"%MENU%\" ");
+    const QString e9 = QStringLiteral("Körfel 9: Index utanför intervallet\n\nI filen \"%MENU%\" ");
+    QTest::newRow("count 0") << QByteArray("0\r\n0\r\n1\r\n")
+                             << e380 + QStringLiteral(
+                                           "är antalet övningar 0, men får bara vara 1 till 7.");
+    QTest::newRow("count 8") << QByteArray("8\r\n0\r\n")
+                             << e380 + QStringLiteral(
+                                           "är antalet övningar 8, men får bara vara 1 till 7.");
+    QTest::newRow("card type 4") << QByteArray("1\r\n4\r\n\"a\"\r\n\"b\"\r\n1\r\n")
+                                 << e9 + QStringLiteral(
+                                             "är korttypen 4, men får bara vara 0 till 3.");
+    QTest::newRow("reward choice 2")
+        << QByteArray("1\r\n0\r\n\"a\"\r\n\"b\"\r\n2\r\n")
+        << e9 + QStringLiteral("är valet av belöningsbild 2, men får bara vara 0 till 1.");
+    QTest::newRow("ends early")
+        << QByteArray("2\r\n0\r\n\"a\"\r\n\"b\"\r\n")
+        << QStringLiteral(
+               "Körfel 62: Indata efter filslut\n\nFilen \"%MENU%\" tar slut innan värde 5 "
+               "(filnamn för övning 2) har lästs.");
+    QTest::newRow("not a number")
+        << QByteArray("[meny]\r\n")
+        << QStringLiteral(
+               "Körfel 13: Typerna stämmer inte överens\n\nI filen \"%MENU%\" är värde 1 (antal "
+               "övningar) inte ett heltal: \"[meny]\".");
 }
 
 void TestSupervisorWindow::brokenActiveMenuIsReportedAndLeftAlone() {
     QFETCH(QByteArray, menu);
-    QFETCH(int, number);
+    QFETCH(QString, message);
     Supervisor program;
     const QString path = program.home(QStringLiteral("kelvu.ini"));
     writeFile(path, menu);
     Form1& form = program.start();
     QCOMPARE(program.errors.size(), std::size_t(1));
-    QCOMPARE(program.errors.front().number(), number);
-    QVERIFY(program.errors.front().description().contains(QStringLiteral("kelvu.ini")));
+    QCOMPARE(program.errors.front().message(), message.replace(QStringLiteral("%MENU%"), path));
     QVERIFY(!program.endStatus);
     // The window opens in its initial state; the file is not touched.
     QVERIFY(form.isVisible());
