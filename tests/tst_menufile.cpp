@@ -86,6 +86,23 @@ extern "C" int __wrap_fstat(int fd, struct stat* st) {
     }
     return result;
 }
+
+// The syncs asked for since the count was last cleared: of files, and the
+// folders by their inode.
+int syncedFiles = 0;
+QList<ino_t> syncedFolders;
+
+extern "C" int __real_fsync(int fd);
+extern "C" int __wrap_fsync(int fd) {
+    struct stat st {};
+    if (__real_fstat(fd, &st) == 0) {
+        if (S_ISDIR(st.st_mode))
+            syncedFolders << st.st_ino;
+        else
+            ++syncedFiles;
+    }
+    return __real_fsync(fd);
+}
 #endif
 
 void writeBytes(const QString& path, const QByteArray& bytes) {
@@ -433,7 +450,19 @@ void TestMenuFile::writerWritesTheSupervisorsForm() {
     writer.writeString(QStringLiteral("C:\\Öva"));
     writer.writeInteger(-1);
     QVERIFY(!QFile::exists(path));  // nothing on disk before the commit
+#if defined(KELVU_WRAPPED_FSTAT)
+    syncedFiles = 0;
+    syncedFolders.clear();
+#endif
     writer.commit();
+#if defined(KELVU_WRAPPED_FSTAT)
+    // The new file reaches the disk before it takes the name, and the new
+    // name itself with the folder.
+    struct stat folder {};
+    QCOMPARE(::stat(QFile::encodeName(m_dir.path()).constData(), &folder), 0);
+    QCOMPARE(syncedFiles, 1);
+    QCOMPARE(syncedFolders, QList<ino_t>{folder.st_ino});
+#endif
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(),
