@@ -23,6 +23,9 @@ QByteArray line(int value) {
     return QByteArray::number(value) + "\r\n";
 }
 
+// How a held key repeats.
+enum Repeats { Marked, ReleasePressPairs, PressesAlone };
+
 QAccessibleInterface* accessible(QObject* object) {
     QAccessibleInterface* face = QAccessible::queryAccessibleInterface(object);
     if (!face) qFatal("no accessible interface for %s", object->metaObject()->className());
@@ -257,22 +260,23 @@ void TestAccessibility::keysPressTheWorkingCard() {
 void TestAccessibility::heldKeyPressesOnce_data() {
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("modifiers");
-    QTest::addColumn<bool>("marked");
+    QTest::addColumn<int>("repeats");
     // Qt marks the repeats as such, or they come as the X server sends them: a
-    // release and a press with the same time, not marked.
-    for (const bool marked : {true, false}) {
-        const char* how = marked ? "marked repeats" : "release and press pairs";
-        QTest::addRow("Space, %s", how) << int(Qt::Key_Space) << 0 << marked;
-        QTest::addRow("Return, %s", how) << int(Qt::Key_Return) << 0 << marked;
-        QTest::addRow("keypad Enter, %s", how)
-            << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << marked;
+    // release and a press with the same time, not marked; or a device repeats
+    // presses alone.
+    const char* forms[] = {"marked repeats", "release and press pairs", "presses alone"};
+    for (int form = Marked; form <= PressesAlone; ++form) {
+        QTest::addRow("Space, %s", forms[form]) << int(Qt::Key_Space) << 0 << form;
+        QTest::addRow("Return, %s", forms[form]) << int(Qt::Key_Return) << 0 << form;
+        QTest::addRow("keypad Enter, %s", forms[form])
+            << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << form;
     }
 }
 
 void TestAccessibility::heldKeyPressesOnce() {
     QFETCH(int, key);
     QFETCH(int, modifiers);
-    QFETCH(bool, marked);
+    QFETCH(int, repeats);
     writeRunnerMenu(3, 0, true);
     startRunner();
     auto send = [&](QEvent::Type type, quint64 time, bool repeat) {
@@ -289,8 +293,8 @@ void TestAccessibility::heldKeyPressesOnce() {
     // Held for a while: a repeat every 40 ms after the first 800, then the
     // one release. The next card has the focus meanwhile and stays.
     for (quint64 time = 1800; time <= 2000; time += 40) {
-        if (!marked) send(QEvent::KeyRelease, time, false);
-        send(QEvent::KeyPress, time, marked);
+        if (repeats == ReleasePressPairs) send(QEvent::KeyRelease, time, false);
+        send(QEvent::KeyPress, time, repeats == Marked);
     }
     send(QEvent::KeyRelease, 2100, false);
     QVERIFY(!card(1)->isHidden());
@@ -485,16 +489,20 @@ void TestAccessibility::hiddenControlsAreNotShowing() {
 }
 
 void TestAccessibility::deleteKeyRemovesTheSelectedEntry_data() {
-    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("row");        // the current entry, -1: none
+    QTest::addColumn<bool>("selected");  // whether it is selected too
     QTest::addColumn<QStringList>("left");
-    QTest::newRow("first") << 0 << QStringList{u"b.exe"_s, u"c.exe"_s};
-    QTest::newRow("middle") << 1 << QStringList{u"a.exe"_s, u"c.exe"_s};
-    QTest::newRow("last") << 2 << QStringList{u"a.exe"_s, u"b.exe"_s};
-    QTest::newRow("none selected") << -1 << QStringList{u"a.exe"_s, u"b.exe"_s, u"c.exe"_s};
+    QTest::newRow("first") << 0 << true << QStringList{u"b.exe"_s, u"c.exe"_s};
+    QTest::newRow("middle") << 1 << true << QStringList{u"a.exe"_s, u"c.exe"_s};
+    QTest::newRow("last") << 2 << true << QStringList{u"a.exe"_s, u"b.exe"_s};
+    QTest::newRow("none") << -1 << false << QStringList{u"a.exe"_s, u"b.exe"_s, u"c.exe"_s};
+    QTest::newRow("current, not selected")
+        << 1 << false << QStringList{u"a.exe"_s, u"b.exe"_s, u"c.exe"_s};
 }
 
 void TestAccessibility::deleteKeyRemovesTheSelectedEntry() {
     QFETCH(int, row);
+    QFETCH(bool, selected);
     QFETCH(QStringList, left);
     Supervisor program;
     QByteArray menu = line(3) + line(0);
@@ -507,7 +515,9 @@ void TestAccessibility::deleteKeyRemovesTheSelectedEntry() {
     kelvuadm::Form1& form = program.start();
     QVERIFY(QTest::qWaitForWindowActive(&form));
     QCOMPARE(QApplication::focusWidget(), form.List1);
-    if (row >= 0) form.List1->setCurrentRow(row);
+    if (row >= 0)
+        form.List1->setCurrentRow(
+            row, selected ? QItemSelectionModel::ClearAndSelect : QItemSelectionModel::NoUpdate);
     QTest::keyClick(form.List1, Qt::Key_Delete);
     QCOMPARE(support::items(form.List1), left);
     QStringList folders;
