@@ -15,10 +15,10 @@
 // Then, for comparison, one line per exercise started by a bare call of
 // QProcess::startDetached from the same process, "direct MS": the part of
 // the click that Qt's process start takes.
-#include "Form1.h"
-#include "ProgramControl.h"
-#include "RuntimeError.h"
-#include "SSCommand.h"
+#include "runner/Form1.h"
+#include "shared/app/ProgramControl.h"
+#include "shared/controls/SSCommand.h"
+#include "shared/core/RuntimeError.h"
 
 #include <QApplication>
 #include <QDir>

@@ -5,9 +5,9 @@
 // file name 255 bytes and every folder 4095 bytes, the usual file system
 // limits). Beside them, the other pieces of the runner's start-up that
 // read files: the Swedish translation and one card picture.
-#include "MenuReader.h"
-#include "Picture.h"
-#include "Translation.h"
+#include "shared/app/Picture.h"
+#include "shared/app/Translation.h"
+#include "shared/menufile/MenuReader.h"
 
 #include <benchmark/benchmark.h>
 

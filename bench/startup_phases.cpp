@@ -9,12 +9,12 @@
 // X connection), the font substitutes, the Swedish translation, building
 // the main window, its load handler (backdrop, menu file, pictures), and
 // from show() to the end of the window's first paint.
-#include "../runner/Form1.h"
-#include "../supervisor/Form1.h"
-#include "../supervisor/Global.h"
-#include "Fonts.h"
-#include "ProgramControl.h"
-#include "Translation.h"
+#include "runner/Form1.h"
+#include "shared/app/Fonts.h"
+#include "shared/app/ProgramControl.h"
+#include "shared/app/Translation.h"
+#include "supervisor/Form1.h"
+#include "supervisor/Global.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -3,10 +3,10 @@
 // menu or one of the named run-time errors, never anything else; what the
 // supervisor accepts, the runner reads the same; and a menu the supervisor
 // accepts saves and reads back equal.
-#include "MenuData.h"
-#include "MenuTables.h"
-#include "MenuWriter.h"
-#include "RuntimeError.h"
+#include "runner/MenuTables.h"
+#include "shared/core/RuntimeError.h"
+#include "shared/menufile/MenuWriter.h"
+#include "supervisor/MenuData.h"
 
 #include <QDir>
 #include <QFile>

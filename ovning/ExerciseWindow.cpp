@@ -1,7 +1,7 @@
-#include "ExerciseWindow.h"
+#include "ovning/ExerciseWindow.h"
 
-#include "KeyStrokeFilter.h"
-#include "WrappingLabel.h"
+#include "ovning/WrappingLabel.h"
+#include "shared/controls/KeyStrokeFilter.h"
 
 #include <QGuiApplication>
 #include <QLabel>

@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <QWidget>
 
-#include "WrappingLabel.h"
+#include "ovning/WrappingLabel.h"
 
 class QPushButton;
 

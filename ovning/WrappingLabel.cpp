@@ -1,4 +1,4 @@
-#include "WrappingLabel.h"
+#include "ovning/WrappingLabel.h"
 
 #include <QPainter>
 #include <QTextLayout>

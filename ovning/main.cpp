@@ -1,5 +1,5 @@
-#include "ExerciseWindow.h"
-#include "Translation.h"
+#include "ovning/ExerciseWindow.h"
+#include "shared/app/Translation.h"
 
 #include <QApplication>
 #include <QIcon>

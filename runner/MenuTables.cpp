@@ -1,9 +1,9 @@
-#include "MenuTables.h"
+#include "runner/MenuTables.h"
 
-#include "FolderText.h"
-#include "MenuReader.h"
-#include "RuntimeError.h"
-#include "ShortText.h"
+#include "shared/core/FolderText.h"
+#include "shared/core/RuntimeError.h"
+#include "shared/core/ShortText.h"
+#include "shared/menufile/MenuReader.h"
 
 namespace kelvu {
 

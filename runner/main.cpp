@@ -1,8 +1,8 @@
-#include "Fonts.h"
-#include "Form1.h"
-#include "PlatformWindows.h"
-#include "ProgramControl.h"
-#include "Translation.h"
+#include "runner/Form1.h"
+#include "shared/app/Fonts.h"
+#include "shared/app/PlatformWindows.h"
+#include "shared/app/ProgramControl.h"
+#include "shared/app/Translation.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -1,11 +1,11 @@
-#include "Form4.h"
+#include "supervisor/Form4.h"
 
-#include "Global.h"
-#include "ProgramControl.h"
-#include "RuntimeError.h"
-#include "SSCommand.h"
-#include "Twips.h"
-#include "WindowStyle.h"
+#include "shared/app/ProgramControl.h"
+#include "shared/app/Twips.h"
+#include "shared/app/WindowStyle.h"
+#include "shared/controls/SSCommand.h"
+#include "shared/core/RuntimeError.h"
+#include "supervisor/Global.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SettingsDialog.h"
+#include "supervisor/SettingsDialog.h"
 
 class QLabel;
 class QLineEdit;

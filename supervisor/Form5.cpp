@@ -1,12 +1,12 @@
-#include "Form5.h"
+#include "supervisor/Form5.h"
 
-#include "Global.h"
-#include "ListBox.h"
-#include "ProgramControl.h"
-#include "RuntimeError.h"
-#include "SSCommand.h"
-#include "Twips.h"
-#include "WindowStyle.h"
+#include "shared/app/ProgramControl.h"
+#include "shared/app/Twips.h"
+#include "shared/app/WindowStyle.h"
+#include "shared/controls/ListBox.h"
+#include "shared/controls/SSCommand.h"
+#include "shared/core/RuntimeError.h"
+#include "supervisor/Global.h"
 
 #include <QDir>
 #include <QListWidget>

@@ -1,7 +1,7 @@
-#include "Global.h"
+#include "supervisor/Global.h"
 
-#include "Form1.h"
-#include "SSOptionGroup.h"
+#include "shared/controls/SSOptionGroup.h"
+#include "supervisor/Form1.h"
 
 #include <QLabel>
 #include <QListWidget>

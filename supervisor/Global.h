@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "MenuData.h"
+#include "supervisor/MenuData.h"
 
 // The supervisor's shared menu state and the routines that move a menu
 // between a menu file and the main window.

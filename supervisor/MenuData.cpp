@@ -1,8 +1,8 @@
-#include "MenuData.h"
+#include "supervisor/MenuData.h"
 
-#include "MenuReader.h"
-#include "MenuWriter.h"
-#include "RuntimeError.h"
+#include "shared/core/RuntimeError.h"
+#include "shared/menufile/MenuReader.h"
+#include "shared/menufile/MenuWriter.h"
 
 namespace kelvuadm {
 

@@ -1,10 +1,10 @@
-#include "SettingsDialog.h"
+#include "supervisor/SettingsDialog.h"
 
-#include "Form1.h"
-#include "Global.h"
-#include "PlatformWindows.h"
-#include "Twips.h"
-#include "WindowStyle.h"
+#include "shared/app/PlatformWindows.h"
+#include "shared/app/Twips.h"
+#include "shared/app/WindowStyle.h"
+#include "supervisor/Form1.h"
+#include "supervisor/Global.h"
 
 #include <QCloseEvent>
 

@@ -1,9 +1,9 @@
-#include "Fonts.h"
-#include "Form1.h"
-#include "Global.h"
-#include "PlatformWindows.h"
-#include "ProgramControl.h"
-#include "Translation.h"
+#include "shared/app/Fonts.h"
+#include "shared/app/PlatformWindows.h"
+#include "shared/app/ProgramControl.h"
+#include "shared/app/Translation.h"
+#include "supervisor/Form1.h"
+#include "supervisor/Global.h"
 
 #include <QApplication>
 #include <QIcon>

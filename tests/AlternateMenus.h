@@ -1,7 +1,7 @@
 #pragma once
 // The two menus the crash-safety test saves in turn: of different sizes, so
 // that a torn file could never read as either.
-#include "MenuData.h"
+#include "supervisor/MenuData.h"
 
 namespace alternate {
 

@@ -3,13 +3,13 @@
 // Shared steps of the supervisor's widget tests: a fresh program state in a
 // fresh folder, and answers to the modal message boxes and file dialogs the
 // window opens, given through their own controls.
-#include "Form1.h"
-#include "Form4.h"
-#include "Form5.h"
-#include "Global.h"
-#include "ProgramControl.h"
-#include "SSCommand.h"
-#include "SSOptionGroup.h"
+#include "shared/app/ProgramControl.h"
+#include "shared/controls/SSCommand.h"
+#include "shared/controls/SSOptionGroup.h"
+#include "supervisor/Form1.h"
+#include "supervisor/Form4.h"
+#include "supervisor/Form5.h"
+#include "supervisor/Global.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>

@@ -1,8 +1,8 @@
 // Saves two menus in turn as "kelvu.ini" in the given folder, for ever, until
 // it is killed; with "once", saves the first menu once and ends. Prints a
 // line after its first save, so that a test knows saving is under way.
-#include "AlternateMenus.h"
-#include "RuntimeError.h"
+#include "shared/core/RuntimeError.h"
+#include "tests/AlternateMenus.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,10 +1,10 @@
 // What a screen reader is told about both programs, and the learner's cards
 // and the supervisor's window worked by keyboard alone.
-#include "SupervisorTestSupport.h"
+#include "tests/SupervisorTestSupport.h"
 
-#include "../runner/Form1.h"
-#include "SSPanel.h"
-#include "Svartbakgrund.h"
+#include "runner/Form1.h"
+#include "shared/controls/SSPanel.h"
+#include "shared/controls/Svartbakgrund.h"
 
 #include <QAccessible>
 #include <QAccessibleInterface>

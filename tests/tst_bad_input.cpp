@@ -5,10 +5,10 @@
 // in a clear message within a second, and nothing outside the menu file is
 // ever written. Links and FIFOs are made in the test's own folder and point
 // only at files inside it.
-#include "SupervisorTestSupport.h"
+#include "tests/SupervisorTestSupport.h"
 
-#include "../runner/Form1.h"
-#include "ProgramControl.h"
+#include "runner/Form1.h"
+#include "shared/app/ProgramControl.h"
 
 #include <QBuffer>
 #include <QElapsedTimer>

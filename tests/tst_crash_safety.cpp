@@ -2,8 +2,8 @@
 // killed (SIGKILL) at random moments. After each kill "kelvu.ini" reads as
 // one whole menu, the old or the new, and the next save leaves no temporary
 // file behind. KELVU_KILL_COUNT sets how many kills (200 unless set).
-#include "AlternateMenus.h"
-#include "RuntimeError.h"
+#include "shared/core/RuntimeError.h"
+#include "tests/AlternateMenus.h"
 
 #include <QDir>
 #include <QProcess>

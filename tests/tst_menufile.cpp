@@ -1,14 +1,14 @@
 // The menu file: reading by the rules of quote-delimited input, every kind
 // of name that is not a menu and each message in full, writing, the two
 // encodings and the values that messages quote.
-#include "FolderLock.h"
-#include "FolderText.h"
-#include "MenuEncoding.h"
-#include "MenuReader.h"
-#include "MenuWriter.h"
-#include "RuntimeError.h"
+#include "shared/core/FolderText.h"
+#include "shared/core/RuntimeError.h"
+#include "shared/menufile/MenuEncoding.h"
+#include "shared/menufile/MenuReader.h"
+#include "shared/menufile/MenuWriter.h"
+#include "tests/FolderLock.h"
 
-#include "ShortText.h"
+#include "shared/core/ShortText.h"
 
 #include <QDir>
 #include <QFile>

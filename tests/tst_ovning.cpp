@@ -1,6 +1,6 @@
 // The demo's exercise program: its texts from the arguments, and the window
 // that shows the instruction and ends on "Klar".
-#include "ExerciseWindow.h"
+#include "ovning/ExerciseWindow.h"
 
 #include <QApplication>
 #include <QImage>

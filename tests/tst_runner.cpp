@@ -1,10 +1,10 @@
 // The learner's window: menu reading, card layout and faces, starting the
 // exercises in order, ending, and every failure as its run-time error.
-#include "Form1.h"
-#include "Layout.h"
-#include "ProgramControl.h"
-#include "SSCommand.h"
-#include "Svartbakgrund.h"
+#include "runner/Form1.h"
+#include "shared/app/ProgramControl.h"
+#include "shared/controls/SSCommand.h"
+#include "shared/controls/Svartbakgrund.h"
+#include "tests/Layout.h"
 
 #include <QCloseEvent>
 #include <QDir>

@@ -1,12 +1,12 @@
 // The save-settings and open-settings dialogs, and menus going from the
 // supervisor to a file, back into the window, and on to the learner's window.
-#include "SupervisorTestSupport.h"
+#include "tests/SupervisorTestSupport.h"
 
-#include "FolderLock.h"
-#include "Layout.h"
+#include "tests/FolderLock.h"
+#include "tests/Layout.h"
 
-#include "../runner/Form1.h"
-#include "Svartbakgrund.h"
+#include "runner/Form1.h"
+#include "shared/controls/Svartbakgrund.h"
 
 #include <QCloseEvent>
 

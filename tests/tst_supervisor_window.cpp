@@ -1,12 +1,12 @@
 // The supervisor's main window driven through its controls: start-up, the
 // count and the exercise list, card type and reward picture, and finishing.
-#include "SupervisorTestSupport.h"
+#include "tests/SupervisorTestSupport.h"
 
-#include "FolderLock.h"
-#include "Layout.h"
+#include "tests/FolderLock.h"
+#include "tests/Layout.h"
 
-#include "SSPanel.h"
-#include "Svartbakgrund.h"
+#include "shared/controls/SSPanel.h"
+#include "shared/controls/Svartbakgrund.h"
 
 #include <QStyleOptionSlider>
 

@@ -1,4 +1,4 @@
-#include "Fonts.h"
+#include "shared/app/Fonts.h"
 
 #include <QFont>
 #include <QStringList>

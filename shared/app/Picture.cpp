@@ -1,9 +1,9 @@
-#include "Picture.h"
+#include "shared/app/Picture.h"
 
-#include "FolderText.h"
-#include "RegularFile.h"
-#include "RuntimeError.h"
-#include "ShortText.h"
+#include "shared/core/FolderText.h"
+#include "shared/core/RegularFile.h"
+#include "shared/core/RuntimeError.h"
+#include "shared/core/ShortText.h"
 
 #include <QBuffer>
 #include <QImageReader>

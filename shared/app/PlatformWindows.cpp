@@ -1,4 +1,4 @@
-#include "PlatformWindows.h"
+#include "shared/app/PlatformWindows.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QByteArray>

@@ -1,4 +1,4 @@
-#include "ProgramControl.h"
+#include "shared/app/ProgramControl.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RuntimeError.h"
+#include "shared/core/RuntimeError.h"
 
 #include <functional>
 

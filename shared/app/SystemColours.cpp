@@ -1,4 +1,4 @@
-#include "SystemColours.h"
+#include "shared/app/SystemColours.h"
 
 #include <QApplication>
 #include <QPalette>

@@ -1,4 +1,4 @@
-#include "Translation.h"
+#include "shared/app/Translation.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

@@ -1,4 +1,4 @@
-#include "WindowStyle.h"
+#include "shared/app/WindowStyle.h"
 
 #include <QGuiApplication>
 #include <QPalette>

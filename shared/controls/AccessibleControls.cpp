@@ -1,7 +1,7 @@
-#include "AccessibleControls.h"
+#include "shared/controls/AccessibleControls.h"
 
-#include "AccessibleWindow.h"
-#include "SSOptionAccessible.h"
+#include "shared/controls/AccessibleWindow.h"
+#include "shared/controls/SSOptionAccessible.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>

@@ -1,4 +1,4 @@
-#include "AccessibleWindow.h"
+#include "shared/controls/AccessibleWindow.h"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
-#include "CommonDialog.h"
+#include "shared/controls/CommonDialog.h"
 
-#include "FolderText.h"
+#include "shared/core/FolderText.h"
 
 #include <QApplication>
 #include <QFileDialog>

@@ -1,4 +1,4 @@
-#include "KeyStrokeFilter.h"
+#include "shared/controls/KeyStrokeFilter.h"
 
 #include <QAbstractButton>
 #include <QFocusEvent>

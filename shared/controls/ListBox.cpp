@@ -1,4 +1,4 @@
-#include "ListBox.h"
+#include "shared/controls/ListBox.h"
 
 #include <QFocusEvent>
 #include <QStyledItemDelegate>

@@ -1,6 +1,6 @@
-#include "SSCommand.h"
+#include "shared/controls/SSCommand.h"
 
-#include "AccessibleControls.h"
+#include "shared/controls/AccessibleControls.h"
 
 #include <QPainter>
 #include <QStyleOptionButton>

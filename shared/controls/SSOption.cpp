@@ -1,6 +1,6 @@
-#include "SSOption.h"
+#include "shared/controls/SSOption.h"
 
-#include "AccessibleControls.h"
+#include "shared/controls/AccessibleControls.h"
 
 SSOption::SSOption(const QString& caption, QWidget* parent) : QRadioButton(caption, parent) {
     shared::installAccessibleControls();

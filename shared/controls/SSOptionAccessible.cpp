@@ -1,4 +1,4 @@
-#include "SSOptionAccessible.h"
+#include "shared/controls/SSOptionAccessible.h"
 
 #include <QAbstractButton>
 

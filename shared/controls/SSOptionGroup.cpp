@@ -1,6 +1,6 @@
-#include "SSOptionGroup.h"
+#include "shared/controls/SSOptionGroup.h"
 
-#include "RuntimeError.h"
+#include "shared/core/RuntimeError.h"
 
 #include <QKeyEvent>
 

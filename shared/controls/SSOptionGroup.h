@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SSOption.h"
+#include "shared/controls/SSOption.h"
 
 #include <QObject>
 

@@ -1,7 +1,7 @@
-#include "SSPanel.h"
+#include "shared/controls/SSPanel.h"
 
-#include "AccessibleControls.h"
-#include "WindowStyle.h"
+#include "shared/app/WindowStyle.h"
+#include "shared/controls/AccessibleControls.h"
 
 SSPanel::SSPanel(QWidget* parent) : QFrame(parent) {
     shared::installAccessibleControls();

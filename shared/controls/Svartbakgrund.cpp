@@ -1,6 +1,6 @@
-#include "Svartbakgrund.h"
+#include "shared/controls/Svartbakgrund.h"
 
-#include "Twips.h"
+#include "shared/app/Twips.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PlatformWindows.h"
+#include "shared/app/PlatformWindows.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "FolderText.h"
+#include "shared/core/FolderText.h"
 
 #include <QDir>
 #include <QFileInfo>

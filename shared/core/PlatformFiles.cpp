@@ -1,4 +1,4 @@
-#include "PlatformFiles.h"
+#include "shared/core/PlatformFiles.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
-#include "RegularFile.h"
+#include "shared/core/RegularFile.h"
 
-#include "FolderText.h"
-#include "PlatformFiles.h"
-#include "RuntimeError.h"
-#include "ShortText.h"
+#include "shared/core/FolderText.h"
+#include "shared/core/PlatformFiles.h"
+#include "shared/core/RuntimeError.h"
+#include "shared/core/ShortText.h"
 
 namespace shared {
 

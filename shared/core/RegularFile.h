@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
-#include "PlatformFiles.h"
+#include "shared/core/PlatformFiles.h"
 
 // Reading a file that must be an ordinary file of sane size: a menu file or
 // a picture. Anything else is refused with a run-time error that says what

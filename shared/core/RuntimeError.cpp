@@ -1,4 +1,4 @@
-#include "RuntimeError.h"
+#include "shared/core/RuntimeError.h"
 
 namespace shared {
 

@@ -1,4 +1,4 @@
-#include "ShortText.h"
+#include "shared/core/ShortText.h"
 
 namespace shared {
 

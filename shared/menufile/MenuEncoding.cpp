@@ -1,4 +1,4 @@
-#include "MenuEncoding.h"
+#include "shared/menufile/MenuEncoding.h"
 
 #include <QStringDecoder>
 

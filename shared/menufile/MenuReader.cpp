@@ -1,10 +1,10 @@
-#include "MenuReader.h"
+#include "shared/menufile/MenuReader.h"
 
-#include "FolderText.h"
-#include "MenuEncoding.h"
-#include "RegularFile.h"
-#include "RuntimeError.h"
-#include "ShortText.h"
+#include "shared/core/FolderText.h"
+#include "shared/core/RegularFile.h"
+#include "shared/core/RuntimeError.h"
+#include "shared/core/ShortText.h"
+#include "shared/menufile/MenuEncoding.h"
 
 #include <limits>
 

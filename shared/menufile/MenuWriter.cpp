@@ -1,11 +1,11 @@
-#include "MenuWriter.h"
+#include "shared/menufile/MenuWriter.h"
 
-#include "FolderText.h"
-#include "MenuEncoding.h"
-#include "PlatformFiles.h"
-#include "RegularFile.h"
-#include "RuntimeError.h"
-#include "ShortText.h"
+#include "shared/core/FolderText.h"
+#include "shared/core/PlatformFiles.h"
+#include "shared/core/RegularFile.h"
+#include "shared/core/RuntimeError.h"
+#include "shared/core/ShortText.h"
+#include "shared/menufile/MenuEncoding.h"
 
 #include <QFileInfo>
 
