@@ -25,7 +25,7 @@ void fill(QWidget& window, const QColor& colour) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
+    QApplication application(argc, argv);
     QScreen* screen = QGuiApplication::primaryScreen();
 
     QWidget backdrop(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus |

@@ -76,8 +76,8 @@ bool round(const QDir& folder) {
     for (int k = 1; k <= Exercises; ++k)
         QFile::remove(folder.filePath(QStringLiteral("ex%1/started").arg(k)));
     kelvu::Form1 window;
-    shared::runHandler([&window] { window.Form_Load(); });
-    if (shared::endRequested()) return false;
+    app::runHandler([&window] { window.Form_Load(); });
+    if (app::endRequested()) return false;
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) return false;
     for (int k = 0; k < Exercises; ++k) {
@@ -104,14 +104,14 @@ bool round(const QDir& folder) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
+    QApplication application(argc, argv);
     if (argc != 3) {
         std::fprintf(stderr, "usage: bench_click_to_exercise EXERCISE ROUNDS\n");
         return 2;
     }
     const QString exercise = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
     const int rounds = QByteArray(argv[2]).toInt();
-    shared::setErrorObserver([](const shared::RuntimeError& error) {
+    app::setErrorObserver([](const core::RuntimeError& error) {
         std::fprintf(stderr, "%s\n", qPrintable(error.message()));
     });
     QTemporaryDir work;

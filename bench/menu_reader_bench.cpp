@@ -62,7 +62,7 @@ Menu writeMenu(const QDir& folder, const QString& fileName, int count, int nameB
 
 void readMenu(benchmark::State& state, const Menu& menu) {
     for (auto _ : state) {
-        shared::MenuReader reader(menu.path);
+        menufile::MenuReader reader(menu.path);
         const qint16 count = reader.readInteger(QStringLiteral("antal övningar"));
         benchmark::DoNotOptimize(reader.readInteger(QStringLiteral("korttyp")));
         for (int k = 0; k < count; ++k) {
@@ -80,20 +80,20 @@ void readMenu(benchmark::State& state, const Menu& menu) {
 
 void loadTranslation(benchmark::State& state) {
     for (auto _ : state) {
-        shared::installSwedishTranslation();
+        app::installSwedishTranslation();
         // A translator is taken out again when it is deleted.
         qDeleteAll(QCoreApplication::instance()->findChildren<QTranslator*>());
     }
 }
 
 void loadPicture(benchmark::State& state, const QString& path) {
-    for (auto _ : state) benchmark::DoNotOptimize(shared::loadPicture(path));
+    for (auto _ : state) benchmark::DoNotOptimize(app::loadPicture(path));
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    QGuiApplication app(argc, argv);  // pictures need one; "-platform offscreen" will do
+    QGuiApplication application(argc, argv);  // pictures need one; "-platform offscreen" will do
     QTemporaryDir work;
     if (!work.isValid()) return 1;
     const QDir folder(work.path());

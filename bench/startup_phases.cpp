@@ -47,11 +47,11 @@ int main(int argc, char* argv[]) {
     double at[6] = {};
     auto mark = [&clock](double& slot) { slot = static_cast<double>(clock.nsecsElapsed()) / 1e6; };
 
-    QApplication app(argc, argv);
+    QApplication application(argc, argv);
     mark(at[0]);
-    shared::installFontSubstitutes();
+    app::installFontSubstitutes();
     mark(at[1]);
-    shared::installSwedishTranslation();
+    app::installSwedishTranslation();
     mark(at[2]);
 
     std::unique_ptr<kelvu::Form1> runnerWindow;
@@ -64,10 +64,10 @@ int main(int argc, char* argv[]) {
     }
     mark(at[3]);
     if (runner)
-        shared::runHandler([&] { runnerWindow->Form_Load(); });
+        app::runHandler([&] { runnerWindow->Form_Load(); });
     else
-        shared::runHandler([] { kelvuadm::Global::MainWindow().Form_Load(); });
-    if (shared::endRequested()) return 1;
+        app::runHandler([] { kelvuadm::Global::MainWindow().Form_Load(); });
+    if (app::endRequested()) return 1;
     mark(at[4]);
 
     PaintWatch watch;

@@ -25,7 +25,7 @@ void require(bool condition, const char* what) {
 }
 
 bool isNamedError(int number) {
-    namespace E = shared::ErrorNumber;
+    namespace E = core::ErrorNumber;
     switch (number) {
         case E::InvalidArgument:
         case E::Overflow:
@@ -43,7 +43,7 @@ bool isNamedError(int number) {
 }
 
 // A message stays short whatever the file holds: quoted values are cut.
-void requireSoundError(const shared::RuntimeError& error) {
+void requireSoundError(const core::RuntimeError& error) {
     require(isNamedError(error.number()), "a run-time error without a known number");
     require(!error.description().isEmpty(), "a run-time error without a description");
     require(error.message().size() < 1000, "a message that quotes too much");
@@ -68,7 +68,7 @@ bool storable(const kelvuadm::MenuData& menu) {
     QStringList texts = menu.files + menu.folders;
     texts << menu.pictureFolder << menu.pictureName;
     for (const QString& text : texts)
-        if (!shared::MenuWriter::canStore(text)) return false;
+        if (!menufile::MenuWriter::canStore(text)) return false;
     return true;
 }
 
@@ -89,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                               (tables.RewardChoice == kelvu::MenuTables::RewardPicture ? 1 : 0);
         require(slotsUsed <= kelvu::MenuTables::Slots,
                 "the runner took a menu its tables cannot hold");
-    } catch (const shared::RuntimeError& error) {
+    } catch (const core::RuntimeError& error) {
         requireSoundError(error);
     }
 
@@ -119,11 +119,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             kelvuadm::writeMenuData(copy, menu);
             require(storable(menu), "a text the format cannot hold was saved");
             require(kelvuadm::readMenuData(copy) == menu, "a saved menu reads back differently");
-        } catch (const shared::RuntimeError& error) {
-            require(error.number() == shared::ErrorNumber::InvalidArgument && !storable(menu),
+        } catch (const core::RuntimeError& error) {
+            require(error.number() == core::ErrorNumber::InvalidArgument && !storable(menu),
                     "a menu the supervisor took could not be saved");
         }
-    } catch (const shared::RuntimeError& error) {
+    } catch (const core::RuntimeError& error) {
         requireSoundError(error);
     }
     return 0;

@@ -78,7 +78,7 @@ ExerciseWindow::ExerciseWindow(const ExerciseText& text, QWidget* parent)
     connect(m_done, &QPushButton::clicked, this, &QWidget::close);
     // A key still held from the card that started the exercise does not
     // press "Klar": only a new stroke does.
-    (new shared::KeyStrokeFilter(this))->watch(m_done);
+    (new controls::KeyStrokeFilter(this))->watch(m_done);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(Margins);

@@ -6,8 +6,8 @@
 
 // A demo exercise: kelvu-ovning [TITLE [INSTRUCTION]].
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    shared::installSwedishTranslation();
+    QApplication application(argc, argv);
+    app::installSwedishTranslation();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/kelvu/kelvu.png")));
     ovning::ExerciseWindow window(
         ovning::exerciseTextFromArguments(QApplication::arguments().mid(1)));

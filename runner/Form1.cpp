@@ -22,13 +22,13 @@
 
 namespace kelvu {
 
-using shared::RuntimeError;
-using shared::twipsRect;
-using shared::twipsToPixels;
-using shared::ErrorNumber::FileNotFound;
-using shared::ErrorNumber::PathFileAccessError;
-using shared::ErrorNumber::PathNotFound;
-using shared::ErrorNumber::SubscriptOutOfRange;
+using app::twipsRect;
+using app::twipsToPixels;
+using core::RuntimeError;
+using core::ErrorNumber::FileNotFound;
+using core::ErrorNumber::PathFileAccessError;
+using core::ErrorNumber::PathNotFound;
+using core::ErrorNumber::SubscriptOutOfRange;
 
 namespace {
 
@@ -55,16 +55,16 @@ static_assert(Form1::TableSlots == MenuTables::Slots);
 
 }  // namespace
 
-Form1::Form1() : m_keyStrokes(new shared::KeyStrokeFilter(this)) {
-    shared::installAccessibleControls();
+Form1::Form1() : m_keyStrokes(new controls::KeyStrokeFilter(this)) {
+    controls::installAccessibleControls();
     setWindowTitle(QStringLiteral("Arbetsordning"));
-    setWindowFlags(shared::MainWindowFlags);
+    setWindowFlags(app::MainWindowFlags);
     setAccessibleName(QStringLiteral("Arbetsordning"));
-    shared::setBackColour(this, shared::LightYellow);
+    app::setBackColour(this, app::LightYellow);
     setFixedSize(twipsToPixels(ClientWidth), twipsToPixels(ClientHeight));
 
     auto* first = new SSCommand(this);
-    first->setFont(shared::makeFont(QStringLiteral("Times New Roman"), 79.5, QFont::Normal));
+    first->setFont(app::makeFont(QStringLiteral("Times New Roman"), 79.5, QFont::Normal));
     QPalette text = first->palette();
     text.setColor(QPalette::ButtonText, palette().color(QPalette::WindowText));
     first->setPalette(text);
@@ -80,7 +80,7 @@ void Form1::connectCard(SSCommand* card, qint16 index) {
     card->setFocusPolicy(Qt::NoFocus);
     m_keyStrokes->watch(card);
     connect(card, &QPushButton::clicked, this,
-            [this, index] { shared::runHandler([this, index] { Ruta_Click(index); }); });
+            [this, index] { app::runHandler([this, index] { Ruta_Click(index); }); });
 }
 
 Form1::~Form1() = default;
@@ -89,7 +89,7 @@ SSCommand* Form1::card(int index) const {
     if (index < 0 || index >= static_cast<int>(Ruta.size()))
         throw RuntimeError(SubscriptOutOfRange,
                            QStringLiteral("Menyn i \"%1\" har %2 övningar; kort %3 finns inte.")
-                               .arg(shared::shortName(shared::displayFileName(MenuFileName)))
+                               .arg(core::shortName(core::displayFileName(MenuFileName)))
                                .arg(ExerciseCount)
                                .arg(index));
     return Ruta[static_cast<std::size_t>(index)];
@@ -127,7 +127,7 @@ void Form1::Form_Load() {
     focusWorkingCard();
 
     // Centred on the screen, in front of the backdrop.
-    shared::centreOnScreen(this);
+    app::centreOnScreen(this);
 }
 
 void Form1::createCards() {
@@ -166,7 +166,7 @@ void Form1::giveCardsTheirFaces() {
                 face->setAccessibleName(face->text());
                 break;
             case Pictograms:
-                face->setPicture(shared::loadPicture(
+                face->setPicture(app::loadPicture(
                     QDir(HomeDir).filePath(QString(QChar(49 + k)) + QStringLiteral("num.bmp")),
                     face->pictureSpace()));
                 face->setAccessibleName(QStringLiteral("Bild ") + number);
@@ -182,16 +182,16 @@ namespace {
 
 // Why a folder from the menu cannot be used, or "" when it can.
 QString folderProblem(const QString& folder) {
-    switch (shared::fileKind(QDir::fromNativeSeparators(folder))) {
-        case shared::FileKind::Folder:
+    switch (core::fileKind(QDir::fromNativeSeparators(folder))) {
+        case core::FileKind::Folder:
             return QString();
-        case shared::FileKind::Missing:
+        case core::FileKind::Missing:
             return QStringLiteral("finns inte");
-        case shared::FileKind::DanglingLink:
+        case core::FileKind::DanglingLink:
             return QStringLiteral("är en länk till något som inte finns");
-        case shared::FileKind::LinkLoop:
+        case core::FileKind::LinkLoop:
             return QStringLiteral("är en länk som leder runt i en slinga");
-        case shared::FileKind::NoAccess:
+        case core::FileKind::NoAccess:
             return QStringLiteral("ligger i en mapp som inte får läsas");
         default:
             return QStringLiteral("är ingen mapp");
@@ -209,10 +209,10 @@ void Form1::setUpFinalCard() {
     const QString& folder = ExerciseDirs[static_cast<std::size_t>(ExerciseCount)];
     if (const QString problem = folderProblem(folder); !problem.isEmpty())
         throw RuntimeError(PathNotFound, QStringLiteral("Mappen \"%1\" för belöningsbilden %2.")
-                                             .arg(shared::shortName(folder), problem));
+                                             .arg(core::shortName(folder), problem));
     SSCommand* finalCard = card(ExerciseCount);
-    finalCard->setPicture(shared::loadPicture(
-        shared::joinFolderAndFile(folder, ExerciseFiles[static_cast<std::size_t>(ExerciseCount)]),
+    finalCard->setPicture(app::loadPicture(
+        core::joinFolderAndFile(folder, ExerciseFiles[static_cast<std::size_t>(ExerciseCount)]),
         finalCard->pictureSpace()));
 }
 
@@ -226,7 +226,7 @@ void Form1::fitClientAreaToCards() {
 
 void Form1::Ruta_Click(qint16 index) {
     if (index == ExerciseCount && NextCard == ExerciseCount) {
-        shared::endAtOnce(0);
+        app::endAtOnce(0);
         return;
     }
     if (index != NextCard) return;
@@ -270,30 +270,29 @@ void Form1::startExercise(int index) {
     const QString workingDir = QFileInfo(QDir::fromNativeSeparators(folder)).absoluteFilePath();
     if (const QString problem = folderProblem(workingDir); !problem.isEmpty())
         throw RuntimeError(PathNotFound, QStringLiteral("Mappen \"%1\" för övning %2 %3.")
-                                             .arg(shared::shortName(folder))
+                                             .arg(core::shortName(folder))
                                              .arg(index + 1)
                                              .arg(problem));
     const QString program = QDir(workingDir).absoluteFilePath(name);
-    const QString shownProgram = shared::shortName(QDir::toNativeSeparators(program));
-    const shared::FileKind kind =
-        name.isEmpty() ? shared::FileKind::Missing : shared::fileKind(program);
-    if (kind == shared::FileKind::Missing)
+    const QString shownProgram = core::shortName(QDir::toNativeSeparators(program));
+    const core::FileKind kind = name.isEmpty() ? core::FileKind::Missing : core::fileKind(program);
+    if (kind == core::FileKind::Missing)
         throw RuntimeError(FileNotFound,
                            QStringLiteral("Programmet \"%1\" för övning %2 finns inte.")
                                .arg(shownProgram)
                                .arg(index + 1));
-    if (kind == shared::FileKind::DanglingLink)
+    if (kind == core::FileKind::DanglingLink)
         throw RuntimeError(FileNotFound,
                            QStringLiteral("Programmet \"%1\" för övning %2 är en länk till något "
                                           "som inte finns.")
                                .arg(shownProgram)
                                .arg(index + 1));
-    if (kind != shared::FileKind::Regular)
+    if (kind != core::FileKind::Regular)
         throw RuntimeError(PathFileAccessError,
                            QStringLiteral("Programmet \"%1\" för övning %2 %3.")
                                .arg(shownProgram)
                                .arg(index + 1)
-                               .arg(shared::describeFileKind(kind)));
+                               .arg(core::describeFileKind(kind)));
     if (!QProcess::startDetached(program, {}, workingDir))
         throw RuntimeError(PathFileAccessError,
                            QStringLiteral("Programmet \"%1\" för övning %2 kan inte startas.")

@@ -9,7 +9,7 @@
 
 class SSCommand;
 class Svartbakgrund;
-namespace shared {
+namespace controls {
 class KeyStrokeFilter;
 }
 
@@ -79,7 +79,7 @@ private:
     std::vector<int> m_cardTop;
     std::unique_ptr<Svartbakgrund> m_backdrop;
     // Space, Return and keypad Enter press the focused card once per stroke.
-    shared::KeyStrokeFilter* m_keyStrokes;
+    controls::KeyStrokeFilter* m_keyStrokes;
 };
 
 }  // namespace kelvu

@@ -11,11 +11,11 @@ namespace {
 
 int slot(const QString& path, const MenuTables& menu, int index) {
     if (index < 0 || index >= MenuTables::Slots)
-        throw shared::RuntimeError(
-            shared::ErrorNumber::SubscriptOutOfRange,
+        throw core::RuntimeError(
+            core::ErrorNumber::SubscriptOutOfRange,
             QStringLiteral("Menyn i \"%1\" har %2 övningar%3. Det får plats högst 9 övningar, "
                            "eller 8 med belöningsbild.")
-                .arg(shared::shortName(shared::displayFileName(path)))
+                .arg(core::shortName(core::displayFileName(path)))
                 .arg(menu.ExerciseCount)
                 .arg(menu.RewardChoice == MenuTables::RewardPicture && index == menu.ExerciseCount
                          ? QStringLiteral(" och en belöningsbild")
@@ -26,7 +26,7 @@ int slot(const QString& path, const MenuTables& menu, int index) {
 }  // namespace
 
 void readMenuTables(const QString& path, MenuTables& menu) {
-    shared::MenuReader file(path);
+    menufile::MenuReader file(path);
     menu.ExerciseCount = file.readInteger(QStringLiteral("antal övningar"));
     menu.CardType = file.readInteger(QStringLiteral("korttyp"));
     for (int k = 0; k < menu.ExerciseCount; ++k) {

@@ -30,10 +30,10 @@
 
 namespace kelvuadm {
 
-using shared::SystemColour;
-using shared::systemColour;
-using shared::twipsRect;
-using shared::twipsToPixels;
+using app::SystemColour;
+using app::systemColour;
+using app::twipsRect;
+using app::twipsToPixels;
 
 namespace {
 
@@ -43,7 +43,7 @@ const QColor Grey(128, 128, 128);
 const QString ActiveMenuFile = QStringLiteral("kelvu.ini");
 
 QFont sansSerif(qreal points) {
-    return shared::makeFont(QStringLiteral("MS Sans Serif"), points, QFont::Bold);
+    return app::makeFont(QStringLiteral("MS Sans Serif"), points, QFont::Bold);
 }
 
 QLabel* label(QWidget* parent, const QString& text, QRect geometry) {
@@ -61,7 +61,7 @@ QLabel* whiteBox(QWidget* parent, QRect geometry) {
     l->setAlignment(Qt::AlignCenter);
     l->setFrameStyle(QFrame::Box | QFrame::Plain);
     l->setLineWidth(1);
-    shared::setBackColour(l, White);
+    app::setBackColour(l, White);
     return l;
 }
 
@@ -74,7 +74,7 @@ SSCommand* button(QWidget* parent, const QString& caption, QRect geometry) {
 QFrame* line(QWidget* parent, QRect geometry) {
     auto* l = new QFrame(parent);
     l->setGeometry(geometry);
-    shared::setBackColour(l, Grey);
+    app::setBackColour(l, Grey);
     return l;
 }
 
@@ -99,11 +99,11 @@ void showMessage(QWidget* parent, const QString& text, const QString& title) {
 }
 
 Form1::Form1() {
-    shared::installAccessibleControls();
+    controls::installAccessibleControls();
     setWindowTitle(QStringLiteral("Kelvu handledarsektion"));
-    setWindowFlags(shared::MainWindowFlags);
+    setWindowFlags(app::MainWindowFlags);
     setFixedSize(twipsToPixels(9510), twipsToPixels(6825));
-    shared::setBackColour(this, shared::LightYellow);
+    app::setBackColour(this, app::LightYellow);
     // The text colour of windows; a disabled control keeps the desktop's
     // greyed text.
     QPalette text = palette();
@@ -126,7 +126,7 @@ void Form1::buildLayout() {
     Label4 = label(this, QStringLiteral("Antal övningar:"), twipsRect(120, 120, 1335, 735));
     Label4->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Label3 = whiteBox(this, twipsRect(480, 1080, 495, 735));
-    Label3->setFont(shared::makeFont(QStringLiteral("Times New Roman"), 30, QFont::Normal));
+    Label3->setFont(app::makeFont(QStringLiteral("Times New Roman"), 30, QFont::Normal));
     Label3->setText(QStringLiteral("3"));
     VScroll1 = new QScrollBar(Qt::Vertical, this);
     VScroll1->setGeometry(twipsRect(960, 840, 255, 1215));
@@ -141,7 +141,7 @@ void Form1::buildLayout() {
     // As in any vertical scroll bar, 1 is at the top: the upper arrow lowers
     // the count, the lower arrow raises it.
     Label2 = label(this, QStringLiteral("Valda övningar:"), twipsRect(1920, 120, 2055, 375));
-    List1 = new ListBox(this);
+    List1 = new controls::ListBox(this);
     List1->setGeometry(twipsRect(1560, 480, 2655, 2160));
     List1->setAccessibleName(QStringLiteral("Valda övningar"));
     List2 = new QListWidget(this);
@@ -205,7 +205,7 @@ void Form1::setTabOrder() {
 }
 
 void Form1::connectHandlers() {
-    using shared::handlerFor;
+    using app::handlerFor;
     connect(Command3D1, &QPushButton::clicked, this, handlerFor(this, &Form1::Command3D1_Click));
     connect(List1, &QListWidget::itemDoubleClicked, this, handlerFor(this, &Form1::List1_DblClick));
     // Delete removes the selected entry, for those who work by keyboard.
@@ -233,17 +233,17 @@ void Form1::Form_Load() {
     bool loaded = false;
     // Anything of that name but nothing at all is tried, and reported when it
     // is not a menu: a folder, a FIFO, a link loop or a dangling link too.
-    if (shared::fileKind(ActiveMenuFile) != shared::FileKind::Missing) {
+    if (core::fileKind(ActiveMenuFile) != core::FileKind::Missing) {
         try {
             Global::LoadMenuFile(ActiveMenuFile);
             loaded = true;
-        } catch (const shared::RuntimeError& error) {
-            shared::showRuntimeError(error);
+        } catch (const core::RuntimeError& error) {
+            app::showRuntimeError(error);
         }
     }
     // In the initial state the wanted count is the one the window shows.
     if (!loaded) Global::WantedCount = static_cast<qint16>(VScroll1->value());
-    shared::centreOnScreen(this);
+    app::centreOnScreen(this);
 }
 
 void Form1::showEvent(QShowEvent* event) {
@@ -274,13 +274,13 @@ bool Form1::pickFile(const QString& title, const QString& filter) {
     hämtafil->FileName = QString();
     hämtafil->ShowOpen();
     if (hämtafil->FileName.isEmpty()) return false;
-    if (!shared::MenuWriter::canStore(hämtafil->FileTitle()) ||
-        !shared::MenuWriter::canStore(hämtafil->Folder())) {
+    if (!menufile::MenuWriter::canStore(hämtafil->FileTitle()) ||
+        !menufile::MenuWriter::canStore(hämtafil->Folder())) {
         showMessage(
             this,
             QStringLiteral("Filen \"%1\" kan inte väljas: namnet eller mappen innehåller "
                            "citattecken eller radbrytning, och sådana kan inte sparas i menyn.")
-                .arg(shared::shortName(hämtafil->FileName)),
+                .arg(core::shortName(hämtafil->FileName)),
             QStringLiteral("Fel"));
         return false;
     }
@@ -329,8 +329,7 @@ void Form1::Option3D1_Click(int /*index*/, bool /*value*/) {
     // The picture name applies only while "På" is set; otherwise it shows greyed.
     const bool applies = Option3D1->option(0)->isChecked();
     Label8->setEnabled(applies);
-    shared::setBackColour(Label8,
-                          systemColour(applies ? SystemColour::Window : SystemColour::Menu));
+    app::setBackColour(Label8, systemColour(applies ? SystemColour::Window : SystemColour::Menu));
 }
 
 void Form1::SSCommand1_Click() {
@@ -358,16 +357,16 @@ void Form1::Command3D2_Click() {
     if (!passesFinishingChecks()) return;
     try {
         Global::SaveMenuFile(QStringLiteral("kelvu"));
-    } catch (const shared::RuntimeError& error) {
+    } catch (const core::RuntimeError& error) {
         // Nothing is lost: the menu stays in the window and can be saved again.
-        shared::showRuntimeError(error);
+        app::showRuntimeError(error);
         return;
     }
-    shared::endAtOnce(0);
+    app::endAtOnce(0);
 }
 
 void Form1::Command3D3_Click() {
-    shared::endAtOnce(0);
+    app::endAtOnce(0);
 }
 
 void Form1::showDialog(QWidget* dialog, QWidget* opener) {

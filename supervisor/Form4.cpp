@@ -14,11 +14,11 @@
 
 namespace kelvuadm {
 
-using shared::twipsRect;
+using app::twipsRect;
 
 namespace {
 QFont boldFont(const QString& family, qreal points) {
-    return shared::makeFont(family, points, QFont::Bold);
+    return app::makeFont(family, points, QFont::Bold);
 }
 }  // namespace
 
@@ -49,9 +49,9 @@ Form4::Form4() {
     Text1->setFocus(Qt::OtherFocusReason);
 
     connect(Command3D1, &QPushButton::clicked, this,
-            shared::handlerFor(this, &Form4::Command3D1_Click));
+            app::handlerFor(this, &Form4::Command3D1_Click));
     connect(Command3D2, &QPushButton::clicked, this,
-            shared::handlerFor(this, &Form4::Command3D2_Click));
+            app::handlerFor(this, &Form4::Command3D2_Click));
 }
 
 void Form4::Command3D1_Click() {
@@ -59,9 +59,9 @@ void Form4::Command3D1_Click() {
     if (name.isEmpty()) return;
     try {
         Global::SaveMenuFile(name);
-    } catch (const shared::RuntimeError& error) {
+    } catch (const core::RuntimeError& error) {
         // The dialog stays open so that another name can be tried.
-        shared::showRuntimeError(error);
+        app::showRuntimeError(error);
         return;
     }
     enableMainWindowAndUnload();

@@ -13,11 +13,11 @@
 
 namespace kelvuadm {
 
-using shared::twipsRect;
+using app::twipsRect;
 
 namespace {
 QFont arialBold(qreal points) {
-    return shared::makeFont(QStringLiteral("Arial"), points, QFont::Bold);
+    return app::makeFont(QStringLiteral("Arial"), points, QFont::Bold);
 }
 }  // namespace
 
@@ -30,7 +30,7 @@ QStringList settingsFiles() {
 }
 
 Form5::Form5() {
-    File1 = new ListBox(this);
+    File1 = new controls::ListBox(this);
     File1->setGeometry(twipsRect(270, 180, 2085, 2880));
     File1->setFont(arialBold(12));
     File1->addItems(settingsFiles());
@@ -48,7 +48,7 @@ Form5::Form5() {
     QWidget::setTabOrder(Command3D1, Command3D2);
     File1->setFocus(Qt::OtherFocusReason);
 
-    using shared::handlerFor;
+    using app::handlerFor;
     connect(File1, &QListWidget::itemSelectionChanged, this, handlerFor(this, &Form5::File1_Click));
     connect(File1, &QListWidget::itemDoubleClicked, this, handlerFor(this, &Form5::File1_DblClick));
     connect(Command3D1, &QPushButton::clicked, this, handlerFor(this, &Form5::Command3D1_Click));
@@ -71,8 +71,8 @@ void Form5::Command3D1_Click() {
     MenuData menu;
     try {
         menu = Global::ReadMenuFile(Global::SelectedSettingsFile);
-    } catch (const shared::RuntimeError& error) {
-        shared::showRuntimeError(error);
+    } catch (const core::RuntimeError& error) {
+        app::showRuntimeError(error);
         return;
     }
     Global::ClearMenu();

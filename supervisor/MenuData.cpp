@@ -8,9 +8,9 @@ namespace kelvuadm {
 
 namespace {
 
-using shared::RuntimeError;
+using core::RuntimeError;
 
-void checkRange(const shared::MenuReader& file, int value, int lowest, int highest, int number,
+void checkRange(const menufile::MenuReader& file, int value, int lowest, int highest, int number,
                 const QString& what) {
     if (value < lowest || value > highest)
         throw RuntimeError(number,
@@ -24,20 +24,20 @@ void checkRange(const shared::MenuReader& file, int value, int lowest, int highe
 }  // namespace
 
 MenuData readMenuData(const QString& path) {
-    shared::MenuReader file(path);
+    menufile::MenuReader file(path);
     MenuData menu;
     menu.count = file.readInteger(QStringLiteral("antal övningar"));
     checkRange(file, menu.count, MenuData::LowestCount, MenuData::HighestCount,
-               shared::ErrorNumber::InvalidPropertyValue, QStringLiteral("antalet övningar"));
+               core::ErrorNumber::InvalidPropertyValue, QStringLiteral("antalet övningar"));
     menu.cardType = file.readInteger(QStringLiteral("korttyp"));
-    checkRange(file, menu.cardType, 0, 3, shared::ErrorNumber::SubscriptOutOfRange,
+    checkRange(file, menu.cardType, 0, 3, core::ErrorNumber::SubscriptOutOfRange,
                QStringLiteral("korttypen"));
     for (int k = 1; k <= menu.count; ++k) {
         menu.files << file.readString(QStringLiteral("filnamn för övning %1").arg(k));
         menu.folders << file.readString(QStringLiteral("mapp för övning %1").arg(k));
     }
     menu.rewardChoice = file.readInteger(QStringLiteral("val av belöningsbild"));
-    checkRange(file, menu.rewardChoice, 0, 1, shared::ErrorNumber::SubscriptOutOfRange,
+    checkRange(file, menu.rewardChoice, 0, 1, core::ErrorNumber::SubscriptOutOfRange,
                QStringLiteral("valet av belöningsbild"));
     if (menu.rewardChoice == 0) {
         menu.pictureFolder = file.readString(QStringLiteral("mapp för belöningsbilden"));
@@ -47,7 +47,7 @@ MenuData readMenuData(const QString& path) {
 }
 
 void writeMenuData(const QString& path, const MenuData& menu) {
-    shared::MenuWriter file(path);
+    menufile::MenuWriter file(path);
     file.writeInteger(menu.count);
     file.writeInteger(menu.cardType);
     for (qsizetype k = 0; k < menu.files.size(); ++k) {

@@ -21,13 +21,13 @@ SettingsDialog::SettingsDialog()
     // front of the main window and the backdrop.
     winId();  // the type and the frame are given to the native window
     setAttribute(Qt::WA_X11NetWmWindowTypeToolBar);
-    shared::requestBorderWithoutTitle(windowHandle());
+    app::requestBorderWithoutTitle(windowHandle());
     // No caption. Qt never hands the window system an empty title (it puts the
     // program's name there instead), so the caption is a single blank.
     setWindowTitle(QStringLiteral(" "));
-    shared::setBackColour(this, shared::LightYellow);
-    resize(shared::twipsToPixels(3750), shared::twipsToPixels(3285));
-    shared::centreOnScreen(this);
+    app::setBackColour(this, app::LightYellow);
+    resize(app::twipsToPixels(3750), app::twipsToPixels(3285));
+    app::centreOnScreen(this);
 }
 
 void SettingsDialog::enableMainWindowAndUnload() {

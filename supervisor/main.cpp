@@ -9,16 +9,16 @@
 #include <QIcon>
 
 int main(int argc, char* argv[]) {
-    shared::chooseWindowSystem();
-    QApplication app(argc, argv);
-    shared::installFontSubstitutes();
-    shared::installSwedishTranslation();
+    app::chooseWindowSystem();
+    QApplication application(argc, argv);
+    app::installFontSubstitutes();
+    app::installSwedishTranslation();
     QApplication::setApplicationName(QStringLiteral("Kelvuadm"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/kelvu/kelvu.png")));
 
     kelvuadm::Form1& window = kelvuadm::Global::MainWindow();
-    shared::runHandler([&window] { window.Form_Load(); });
-    if (shared::endRequested()) return shared::endStatus();
+    app::runHandler([&window] { window.Form_Load(); });
+    if (app::endRequested()) return app::endStatus();
     window.show();
     const int status = QApplication::exec();
     kelvuadm::Global::ResetState();

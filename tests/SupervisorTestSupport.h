@@ -201,18 +201,18 @@ public:
         m_startDir = QDir::currentPath();
         if (!m_home.isValid() || !QDir::setCurrent(m_home.path())) qFatal("no test folder");
         Global::ResetState();
-        shared::resetProgramControl();
-        shared::setErrorObserver([this](const shared::RuntimeError& e) { errors.push_back(e); });
-        shared::setEndObserver([this](int status) { endStatus = status; });
+        app::resetProgramControl();
+        app::setErrorObserver([this](const core::RuntimeError& e) { errors.push_back(e); });
+        app::setEndObserver([this](int status) { endStatus = status; });
     }
     ~Supervisor() {
         for (QWidget* window : QApplication::topLevelWidgets())
             if (qobject_cast<kelvuadm::Form4*>(window) || qobject_cast<kelvuadm::Form5*>(window))
                 delete window;
         Global::ResetState();
-        shared::setErrorObserver({});
-        shared::setEndObserver({});
-        shared::resetProgramControl();
+        app::setErrorObserver({});
+        app::setEndObserver({});
+        app::resetProgramControl();
         QDir::setCurrent(m_startDir);
     }
     Supervisor(const Supervisor&) = delete;
@@ -233,7 +233,7 @@ public:
     // Loads and shows the main window as the program does.
     Form1& start() {
         Form1& window = Global::MainWindow();
-        shared::runHandler([&window] { window.Form_Load(); });
+        app::runHandler([&window] { window.Form_Load(); });
         window.show();
         return window;
     }
@@ -301,7 +301,7 @@ public:
         }
     }
 
-    std::vector<shared::RuntimeError> errors;
+    std::vector<core::RuntimeError> errors;
     std::optional<int> endStatus;
 
 private:

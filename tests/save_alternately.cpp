@@ -10,7 +10,7 @@
 #include <cstdio>
 
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
+    QCoreApplication application(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     if (args.size() < 2 || !QDir::setCurrent(args.at(1))) return 2;
     const QString file = QStringLiteral("kelvu.ini");
@@ -21,7 +21,7 @@ int main(int argc, char* argv[]) {
         std::puts("saving");
         std::fflush(stdout);
         for (unsigned i = 1;; ++i) kelvuadm::writeMenuData(file, menus[i % 2]);
-    } catch (const shared::RuntimeError& error) {
+    } catch (const core::RuntimeError& error) {
         std::fprintf(stderr, "%s\n", error.what());
         return 1;
     }

@@ -77,7 +77,7 @@ private:
     // the active window.
     void startRunner() {
         m_runner = std::make_unique<kelvu::Form1>();
-        shared::runHandler([this] { m_runner->Form_Load(); });
+        app::runHandler([this] { m_runner->Form_Load(); });
         m_runner->show();
         m_runner->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_runner.get()));
@@ -136,13 +136,13 @@ void TestAccessibility::init() {
     m_home = std::make_unique<QTemporaryDir>();
     QVERIFY(QDir::setCurrent(m_home->path()));
     m_endStatus.reset();
-    shared::resetProgramControl();
-    shared::setEndObserver([this](int status) { m_endStatus = status; });
+    app::resetProgramControl();
+    app::setEndObserver([this](int status) { m_endStatus = status; });
 }
 
 void TestAccessibility::cleanup() {
     m_runner.reset();
-    shared::setEndObserver({});
+    app::setEndObserver({});
     QDir::setCurrent(m_startDir);
     m_home.reset();
 }

@@ -381,7 +381,7 @@ void TestBadInput::runnerRefuses() {
     QElapsedTimer clock;
     clock.start();
     kelvu::Form1 runner;
-    shared::runHandler([&runner] { runner.Form_Load(); });
+    app::runHandler([&runner] { runner.Form_Load(); });
     if (clickFirstCard && errors.empty()) {
         runner.show();
         QTest::mouseClick(runner.cards().front(), Qt::LeftButton);
@@ -394,18 +394,18 @@ void TestBadInput::runnerRefuses() {
     QCOMPARE(errors.size(), std::size_t(1));
     QCOMPARE(errors.front().number(), number);
     QCOMPARE(errors.front().description(), expand(description));
-    QCOMPARE(m_program->endStatus, std::optional<int>(shared::RuntimeErrorExitStatus));
+    QCOMPARE(m_program->endStatus, std::optional<int>(app::RuntimeErrorExitStatus));
 }
 
 void TestBadInput::messageBoxFitsTheScreen() {
     // The real message box, not the test's observer.
-    shared::setErrorObserver({});
+    app::setErrorObserver({});
     writeFile(home(QStringLiteral("kelvu.ini")), QByteArray(1000, '\0') + "\r\n0\r\n1\r\n");
     QSize boxSize;
     const bool shown = whileModal<QMessageBox>(
         [] {
             kelvu::Form1 runner;
-            shared::runHandler([&runner] { runner.Form_Load(); });
+            app::runHandler([&runner] { runner.Form_Load(); });
         },
         [&](QMessageBox* box) {
             boxSize = box->frameGeometry().size();
@@ -717,7 +717,7 @@ void TestBadInput::rewardPicturesAtTheirBounds() {
     QElapsedTimer clock;
     clock.start();
     kelvu::Form1 runner;
-    shared::runHandler([&runner] { runner.Form_Load(); });
+    app::runHandler([&runner] { runner.Form_Load(); });
     QVERIFY2(clock.elapsed() < Second, qPrintable(QString::number(clock.elapsed())));
     const auto& errors = m_program->errors;
     if (message.isEmpty()) {

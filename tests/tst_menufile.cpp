@@ -24,9 +24,9 @@
 #include <unistd.h>
 #endif
 
-using shared::MenuReader;
-using shared::MenuWriter;
-using shared::RuntimeError;
+using core::RuntimeError;
+using menufile::MenuReader;
+using menufile::MenuWriter;
 
 namespace {
 
@@ -571,16 +571,16 @@ void TestMenuFile::windows1252Decoding() {
     // leaves undefined stay the C1 controls of the same number.
     QByteArray high;
     for (int byte = 0x80; byte <= 0x9F; ++byte) high.append(char(byte));
-    QCOMPARE(shared::decodeWindows1252(high),
+    QCOMPARE(menufile::decodeWindows1252(high),
              QStringLiteral("\u20AC\u0081\u201A\u0192\u201E\u2026\u2020\u2021"     // 80 to 87
                             "\u02C6\u2030\u0160\u2039\u0152\u008D\u017D\u008F"     // 88 to 8F
                             "\u0090\u2018\u2019\u201C\u201D\u2022\u2013\u2014"     // 90 to 97
                             "\u02DC\u2122\u0161\u203A\u0153\u009D\u017E\u0178"));  // 98 to 9F
     // Either side of that range, the byte is the character of the same number.
-    QCOMPARE(shared::decodeWindows1252(QByteArray("\x00\x7F\xA0\xE5\xFF", 5)),
+    QCOMPARE(menufile::decodeWindows1252(QByteArray("\x00\x7F\xA0\xE5\xFF", 5)),
              QStringLiteral("\0\u007F\u00A0\u00E5\u00FF"));
-    QCOMPARE(shared::decodeMenuText("\xE5\xE4\xF6\x80"), QStringLiteral("åäö€"));
-    QCOMPARE(shared::decodeMenuText("\xC3\xA5"), QStringLiteral("å"));
+    QCOMPARE(menufile::decodeMenuText("\xE5\xE4\xF6\x80"), QStringLiteral("åäö€"));
+    QCOMPARE(menufile::decodeMenuText("\xC3\xA5"), QStringLiteral("å"));
 }
 
 void TestMenuFile::quotedTexts_data() {
@@ -632,16 +632,16 @@ void TestMenuFile::quotedTexts() {
     QFETCH(bool, name);
     QFETCH(QString, text);
     QFETCH(QString, shown);
-    QCOMPARE(name ? shared::shortName(text) : shared::shortValue(text), shown);
+    QCOMPARE(name ? core::shortName(text) : core::shortValue(text), shown);
 }
 
 void TestMenuFile::folderTextHasNoTrailingSeparatorButAtTheRoot() {
-    QCOMPARE(shared::folderText(QDir::rootPath()), QDir::toNativeSeparators(QDir::rootPath()));
-    QVERIFY(shared::folderText(QDir::rootPath()).endsWith(QDir::separator()));
+    QCOMPARE(core::folderText(QDir::rootPath()), QDir::toNativeSeparators(QDir::rootPath()));
+    QVERIFY(core::folderText(QDir::rootPath()).endsWith(QDir::separator()));
     const QString folder = m_dir.filePath(QStringLiteral("å ä ö"));
-    QCOMPARE(shared::folderText(folder + u'/'), QDir::toNativeSeparators(folder));
-    QCOMPARE(shared::folderText(folder + QStringLiteral("/./")), QDir::toNativeSeparators(folder));
-    QCOMPARE(shared::joinFolderAndFile(QDir::toNativeSeparators(folder), QStringLiteral("x.exe")),
+    QCOMPARE(core::folderText(folder + u'/'), QDir::toNativeSeparators(folder));
+    QCOMPARE(core::folderText(folder + QStringLiteral("/./")), QDir::toNativeSeparators(folder));
+    QCOMPARE(core::joinFolderAndFile(QDir::toNativeSeparators(folder), QStringLiteral("x.exe")),
              folder + QStringLiteral("/x.exe"));
 }
 

@@ -48,7 +48,7 @@ class TestRunner : public QObject {
 private:
     std::unique_ptr<QTemporaryDir> m_home;
     QString m_startDir;
-    std::optional<shared::RuntimeError> m_error;
+    std::optional<core::RuntimeError> m_error;
     std::optional<int> m_endStatus;
     std::unique_ptr<kelvu::Form1> m_form;
 
@@ -77,7 +77,7 @@ private:
     // Runs the load handler as the program does, then shows the window.
     void load() {
         m_form = std::make_unique<kelvu::Form1>();
-        shared::runHandler([this] { m_form->Form_Load(); });
+        app::runHandler([this] { m_form->Form_Load(); });
         if (!m_endStatus) m_form->show();
     }
     SSCommand* card(int i) const { return m_form->cards().at(static_cast<std::size_t>(i)); }
@@ -136,8 +136,8 @@ private slots:
 
 void TestRunner::initTestCase() {
     m_startDir = QDir::currentPath();
-    shared::setErrorObserver([this](const shared::RuntimeError& e) { m_error = e; });
-    shared::setEndObserver([this](int status) { m_endStatus = status; });
+    app::setErrorObserver([this](const core::RuntimeError& e) { m_error = e; });
+    app::setEndObserver([this](int status) { m_endStatus = status; });
 }
 
 void TestRunner::init() {
@@ -146,7 +146,7 @@ void TestRunner::init() {
     QVERIFY(QDir::setCurrent(m_home->path()));
     m_error.reset();
     m_endStatus.reset();
-    shared::resetProgramControl();
+    app::resetProgramControl();
 }
 
 void TestRunner::cleanup() {
@@ -501,7 +501,7 @@ void TestRunner::startUpFailures() {
     load();
     QVERIFY(m_error);
     QCOMPARE(m_error->message(), message.replace(QStringLiteral("HOME"), home()));
-    QCOMPARE(m_endStatus, std::optional<int>(shared::RuntimeErrorExitStatus));
+    QCOMPARE(m_endStatus, std::optional<int>(app::RuntimeErrorExitStatus));
     // The backdrop was already on the screen when the error came.
     QVERIFY(m_form->backdrop() && m_form->backdrop()->isVisible());
 }
@@ -544,7 +544,7 @@ void TestRunner::launchFailures() {
     click(0);
     QVERIFY(m_error);
     QCOMPARE(m_error->message(), message.replace(QStringLiteral("%HOME%"), home()));
-    QCOMPARE(m_endStatus, std::optional<int>(shared::RuntimeErrorExitStatus));
+    QCOMPARE(m_endStatus, std::optional<int>(app::RuntimeErrorExitStatus));
     QCOMPARE(QDir::currentPath(), home());
 }
 
@@ -563,32 +563,32 @@ protected:
 
 void TestRunner::endingAtOnceRunsNoCloseHandler() {
     // The real ending, without the observer the other tests use.
-    shared::setEndObserver({});
+    app::setEndObserver({});
     CountingWindow window;
     window.show();
-    QTimer::singleShot(0, &window, [] { shared::endAtOnce(3); });
+    QTimer::singleShot(0, &window, [] { app::endAtOnce(3); });
     const int status = QApplication::exec();
-    shared::setEndObserver([this](int s) { m_endStatus = s; });
+    app::setEndObserver([this](int s) { m_endStatus = s; });
     QCOMPARE(status, 3);
     QVERIFY(window.isHidden());
     QCOMPARE(window.closes, 0);
-    QVERIFY(shared::endRequested());
+    QVERIFY(app::endRequested());
 
     // A run-time error in a handler shows the message and ends with a failure status.
-    shared::resetProgramControl();
-    shared::setEndObserver({});
+    app::resetProgramControl();
+    app::setEndObserver({});
     window.show();
     QTimer::singleShot(0, &window, [] {
-        shared::runHandler([] { throw shared::RuntimeError(53, QStringLiteral("prov")); });
+        app::runHandler([] { throw core::RuntimeError(53, QStringLiteral("prov")); });
     });
     const int failed = QApplication::exec();
-    shared::setEndObserver([this](int s) { m_endStatus = s; });
-    QCOMPARE(failed, shared::RuntimeErrorExitStatus);
+    app::setEndObserver([this](int s) { m_endStatus = s; });
+    QCOMPARE(failed, app::RuntimeErrorExitStatus);
     QVERIFY(m_error && m_error->number() == 53);
     QCOMPARE(window.closes, 0);
     // Once ending, no further handler runs.
     bool ran = false;
-    shared::runHandler([&ran] { ran = true; });
+    app::runHandler([&ran] { ran = true; });
     QVERIFY(!ran);
 }
 

@@ -570,7 +570,7 @@ void TestSupervisorDialogs::menuFromOkIsWhatTheLearnerSees() {
     QCOMPARE(program.endStatus, std::optional<int>(0));
 
     // The learner's window, started in the same folder, reads that menu.
-    shared::resetProgramControl();
+    app::resetProgramControl();
     kelvu::Form1 learner;
     learner.Form_Load();
     QCOMPARE(learner.cards().size(), std::size_t(4));

@@ -3,7 +3,7 @@
 #include <QFont>
 #include <QStringList>
 
-namespace shared {
+namespace app {
 
 void installFontSubstitutes() {
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
@@ -14,4 +14,4 @@ void installFontSubstitutes() {
                               QStringLiteral("Liberation Serif"));
 }
 
-}  // namespace shared
+}  // namespace app

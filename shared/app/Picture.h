@@ -3,7 +3,7 @@
 #include <QPixmap>
 #include <QString>
 
-namespace shared {
+namespace app {
 
 // Pictures larger than this, by their stated size, are refused unread.
 inline constexpr int MaxPictureSide = 10000;
@@ -21,4 +21,4 @@ inline constexpr qint64 MaxPicturePixels = 40'000'000;
 // valid, are read as they are.
 QPixmap loadPicture(const QString& path, QSize largest = QSize());
 
-}  // namespace shared
+}  // namespace app

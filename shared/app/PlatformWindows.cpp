@@ -16,7 +16,7 @@
 #include <vector>
 #endif
 
-namespace shared {
+namespace app {
 
 void chooseWindowSystem() {
 #if defined(KELVU_X11)
@@ -263,4 +263,4 @@ WindowManagerWatch::~WindowManagerWatch() = default;
 
 #endif
 
-}  // namespace shared
+}  // namespace app

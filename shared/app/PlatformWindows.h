@@ -12,7 +12,7 @@ class QWindow;
 // the standard X11 protocols (ICCCM, EWMH and the Motif hints). Where the
 // programs do not run on X11 every request does nothing, every question
 // answers "no" and the watch reports nothing.
-namespace shared {
+namespace app {
 
 // Chooses the window system before the application object is made: on
 // desktops that offer both X11 and Wayland, X11 (through XWayland), where the
@@ -67,12 +67,12 @@ public:
     bool isWatching() const { return m_filter != nullptr; }
 
 signals:
-    void activated(shared::NativeWindow window);
-    void pressed(shared::NativeWindow window, quint64 timestamp);
+    void activated(app::NativeWindow window);
+    void pressed(app::NativeWindow window, quint64 timestamp);
 
 private:
     struct Filter;
     std::unique_ptr<Filter> m_filter;
 };
 
-}  // namespace shared
+}  // namespace app

@@ -4,11 +4,11 @@
 #include <QMessageBox>
 #include <QWidget>
 
-namespace shared {
+namespace app {
 namespace {
 
 struct ControlState {
-    std::function<void(const RuntimeError&)> errorObserver;
+    std::function<void(const core::RuntimeError&)> errorObserver;
     std::function<void(int)> endObserver;
     bool ended = false;
     int status = 0;
@@ -28,12 +28,12 @@ void runHandler(const std::function<void()>& handler) {
     // must not travel through Qt's signal delivery.
     try {
         handler();
-    } catch (const RuntimeError& error) {
+    } catch (const core::RuntimeError& error) {
         reportRuntimeError(error);
     }
 }
 
-void showRuntimeError(const RuntimeError& error) {
+void showRuntimeError(const core::RuntimeError& error) {
     if (state().errorObserver) {
         state().errorObserver(error);
         return;
@@ -44,7 +44,7 @@ void showRuntimeError(const RuntimeError& error) {
     box.exec();
 }
 
-void reportRuntimeError(const RuntimeError& error) {
+void reportRuntimeError(const core::RuntimeError& error) {
     showRuntimeError(error);
     endAtOnce(RuntimeErrorExitStatus);
 }
@@ -70,7 +70,7 @@ int endStatus() {
     return state().status;
 }
 
-void setErrorObserver(std::function<void(const RuntimeError&)> observer) {
+void setErrorObserver(std::function<void(const core::RuntimeError&)> observer) {
     state().errorObserver = std::move(observer);
 }
 
@@ -83,4 +83,4 @@ void resetProgramControl() {
     state().status = 0;
 }
 
-}  // namespace shared
+}  // namespace app

@@ -12,7 +12,7 @@
 // hides every window and leaves the event loop without running any window's
 // close handler. Tests replace the message box and the ending with observers
 // so that both can be seen without the test process ending.
-namespace shared {
+namespace app {
 
 // Runs one event handler. A run-time error escaping it is reported by
 // reportRuntimeError(). Once the program is ending, no handler runs any more.
@@ -27,11 +27,11 @@ auto handlerFor(Window* window, void (Window::*handler)(Args...)) {
 
 // Shows the standard error message (number, name, description) and waits
 // until it is acknowledged. The program goes on afterwards.
-void showRuntimeError(const RuntimeError& error);
+void showRuntimeError(const core::RuntimeError& error);
 
 // Shows the standard error message, then ends the program at once with a
 // failure status.
-void reportRuntimeError(const RuntimeError& error);
+void reportRuntimeError(const core::RuntimeError& error);
 
 // Ends the program at once with the given exit status: every window
 // disappears, no close handler runs, the event loop returns the status. Safe
@@ -48,8 +48,8 @@ inline constexpr int RuntimeErrorExitStatus = 1;
 // For tests: an observer called instead of showing the message box, and one
 // called instead of ending. Passing empty functions restores the real
 // behaviour. resetProgramControl() forgets an earlier end request.
-void setErrorObserver(std::function<void(const RuntimeError&)> observer);
+void setErrorObserver(std::function<void(const core::RuntimeError&)> observer);
 void setEndObserver(std::function<void(int)> observer);
 void resetProgramControl();
 
-}  // namespace shared
+}  // namespace app

@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QPalette>
 
-namespace shared {
+namespace app {
 
 QColor systemColour(SystemColour colour) {
     const QPalette palette = QApplication::palette();
@@ -22,4 +22,4 @@ QColor systemColour(SystemColour colour) {
     return palette.color(QPalette::Window);
 }
 
-}  // namespace shared
+}  // namespace app

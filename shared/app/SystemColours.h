@@ -4,7 +4,7 @@
 
 // The system colours the windows name by number, taken from the
 // application's palette so that they follow the desktop's colour scheme.
-namespace shared {
+namespace app {
 
 enum class SystemColour {
     Menu = 0x04,                 // background of menus
@@ -16,4 +16,4 @@ enum class SystemColour {
 
 QColor systemColour(SystemColour colour);
 
-}  // namespace shared
+}  // namespace app

@@ -5,7 +5,7 @@
 #include <QLocale>
 #include <QTranslator>
 
-namespace shared {
+namespace app {
 
 void installSwedishTranslation() {
     QLocale::setDefault(QLocale(QLocale::Swedish, QLocale::Sweden));
@@ -20,4 +20,4 @@ void installSwedishTranslation() {
     delete translator;
 }
 
-}  // namespace shared
+}  // namespace app

@@ -5,7 +5,7 @@
 // Window geometry is given in twips, 1/1440 inch; at the usual 96 dots per
 // inch that is 15 twips to a logical pixel. Qt scales logical pixels for
 // high-density screens itself.
-namespace shared {
+namespace app {
 
 inline constexpr int TwipsPerPixel = 15;
 
@@ -21,4 +21,4 @@ constexpr QRect twipsRect(int left, int top, int width, int height) {
                  twipsToPixels(height));
 }
 
-}  // namespace shared
+}  // namespace app

@@ -6,7 +6,7 @@
 #include <QStyle>
 #include <QWidget>
 
-namespace shared {
+namespace app {
 
 QFont makeFont(const QString& family, qreal points, QFont::Weight weight) {
     QFont font(family);
@@ -28,4 +28,4 @@ void centreOnScreen(QWidget* window) {
                                                 screen->availableGeometry()));
 }
 
-}  // namespace shared
+}  // namespace app

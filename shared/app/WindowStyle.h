@@ -8,7 +8,7 @@
 class QWidget;
 
 // How the programs' windows look and where they stand, in one place.
-namespace shared {
+namespace app {
 
 // The programs' main windows: a title bar with a close button and neither
 // minimise nor maximise, so that nothing of the program can vanish behind the
@@ -29,4 +29,4 @@ void setBackColour(QWidget* widget, const QColor& colour);
 // Places a top-level window in the middle of the screen's work area.
 void centreOnScreen(QWidget* window);
 
-}  // namespace shared
+}  // namespace app

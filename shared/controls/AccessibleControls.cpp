@@ -7,7 +7,7 @@
 #include <QAccessibleWidget>
 #include <QWidget>
 
-namespace shared {
+namespace controls {
 
 namespace {
 
@@ -34,4 +34,4 @@ void installAccessibleControls() {
     QAccessible::installFactory(controlInterface);
 }
 
-}  // namespace shared
+}  // namespace controls

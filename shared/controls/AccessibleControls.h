@@ -1,6 +1,6 @@
 #pragma once
 
-namespace shared {
+namespace controls {
 
 // Tells Qt's accessibility how to present the programs' windows and 3-D
 // controls: windows as windows, option buttons as radio buttons, panels as
@@ -8,4 +8,4 @@ namespace shared {
 // when the first of them is made.
 void installAccessibleControls();
 
-}  // namespace shared
+}  // namespace controls

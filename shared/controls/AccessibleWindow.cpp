@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+namespace controls {
+
 AccessibleWindow::AccessibleWindow(QWidget* window)
     : QAccessibleWidget(window, QAccessible::Window) {}
 
@@ -26,3 +28,5 @@ int AccessibleWindow::indexOfChild(const QAccessibleInterface* child) const {
     if (!child || !child->object() || !child->object()->isWidgetType()) return -1;
     return static_cast<int>(shownChildren().indexOf(static_cast<QWidget*>(child->object())));
 }
+
+}  // namespace controls

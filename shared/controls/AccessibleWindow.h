@@ -2,6 +2,8 @@
 
 #include <QAccessibleWidget>
 
+namespace controls {
+
 // What assistive technology is told about one of the programs' own windows:
 // a window, named by its caption, whose children are the controls that are
 // not hidden. Controls that only hold data (a hidden list of folders, a
@@ -17,3 +19,5 @@ public:
 private:
     QList<QWidget*> shownChildren() const;
 };
+
+}  // namespace controls

@@ -51,5 +51,5 @@ void CommonDialog::ShowOpen() {
     const QFileInfo chosen(dialog.selectedFiles().constFirst());
     FileName = QDir::toNativeSeparators(chosen.absoluteFilePath());
     m_fileTitle = chosen.fileName();
-    m_folder = shared::folderText(chosen.absolutePath());
+    m_folder = core::folderText(chosen.absolutePath());
 }

@@ -4,7 +4,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 
-namespace shared {
+namespace controls {
 
 namespace {
 
@@ -57,4 +57,4 @@ bool KeyStrokeFilter::eventFilter(QObject* watched, QEvent* event) {
     return true;
 }
 
-}  // namespace shared
+}  // namespace controls

@@ -7,7 +7,7 @@
 class QAbstractButton;
 class QKeyEvent;
 
-namespace shared {
+namespace controls {
 
 // Space, Return and keypad Enter press a button once per key stroke: on the
 // stroke itself, and never again until that key has really been released. A
@@ -41,4 +41,4 @@ private:
     std::map<int, KeyState> m_keys;
 };
 
-}  // namespace shared
+}  // namespace controls

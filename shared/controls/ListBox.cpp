@@ -3,6 +3,8 @@
 #include <QFocusEvent>
 #include <QStyledItemDelegate>
 
+namespace controls {
+
 namespace {
 
 // Draws an entry as usual, but the focus frame only on a selected one.
@@ -58,3 +60,5 @@ QItemSelectionModel::SelectionFlags ListBox::selectionCommand(const QModelIndex&
         return QItemSelectionModel::NoUpdate;
     return command;
 }
+
+}  // namespace controls

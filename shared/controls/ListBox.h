@@ -2,6 +2,8 @@
 
 #include <QListWidget>
 
+namespace controls {
+
 // A single-selection list box that shows no entry as chosen until the user
 // chooses one. Taking the focus makes no entry current; while nothing is
 // selected, the arrow keys, Home and the page keys select the first entry
@@ -20,3 +22,5 @@ protected:
     QItemSelectionModel::SelectionFlags selectionCommand(
         const QModelIndex& index, const QEvent* event = nullptr) const override;
 };
+
+}  // namespace controls

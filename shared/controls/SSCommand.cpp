@@ -12,11 +12,11 @@ constexpr int PictureMargin = 6;
 }  // namespace
 
 SSCommand::SSCommand(QWidget* parent) : QPushButton(parent) {
-    shared::installAccessibleControls();
+    controls::installAccessibleControls();
 }
 
 SSCommand::SSCommand(const QString& caption, QWidget* parent) : QPushButton(caption, parent) {
-    shared::installAccessibleControls();
+    controls::installAccessibleControls();
 }
 
 void SSCommand::setPicture(const QPixmap& picture) {

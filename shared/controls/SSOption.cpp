@@ -3,7 +3,7 @@
 #include "shared/controls/AccessibleControls.h"
 
 SSOption::SSOption(const QString& caption, QWidget* parent) : QRadioButton(caption, parent) {
-    shared::installAccessibleControls();
+    controls::installAccessibleControls();
     // The group, not the parent widget, keeps the options exclusive.
     setAutoExclusive(false);
 }

@@ -2,6 +2,8 @@
 
 #include <QAbstractButton>
 
+namespace controls {
+
 SSOptionAccessible::SSOptionAccessible(QWidget* option)
     : QAccessibleWidget(option, QAccessible::RadioButton) {}
 
@@ -33,3 +35,5 @@ void SSOptionAccessible::doAction(const QString& actionName) {
     }
     QAccessibleWidget::doAction(actionName);
 }
+
+}  // namespace controls

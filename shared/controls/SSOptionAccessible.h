@@ -2,6 +2,8 @@
 
 #include <QAccessibleWidget>
 
+namespace controls {
+
 // What assistive technology (a screen reader) is told about an option
 // button: a radio button named by its caption, checked or not, that can be
 // pressed. Qt's own button interface would call it a check box, because its
@@ -15,3 +17,5 @@ public:
     QStringList actionNames() const override;
     void doAction(const QString& actionName) override;
 };
+
+}  // namespace controls

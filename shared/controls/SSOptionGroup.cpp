@@ -44,8 +44,8 @@ bool SSOptionGroup::eventFilter(QObject* watched, QEvent* event) {
 
 SSOption* SSOptionGroup::option(int index) const {
     if (index < 0 || index >= count())
-        throw shared::RuntimeError(
-            shared::ErrorNumber::SubscriptOutOfRange,
+        throw core::RuntimeError(
+            core::ErrorNumber::SubscriptOutOfRange,
             QStringLiteral("Alternativ %1 finns inte; gruppen har alternativen 0 till %2.")
                 .arg(index)
                 .arg(count() - 1));

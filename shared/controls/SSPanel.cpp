@@ -4,12 +4,12 @@
 #include "shared/controls/AccessibleControls.h"
 
 SSPanel::SSPanel(QWidget* parent) : QFrame(parent) {
-    shared::installAccessibleControls();
+    controls::installAccessibleControls();
     setFrameStyle(QFrame::Panel | QFrame::Raised);
     setLineWidth(2);
     setAutoFillBackground(true);
 }
 
 void SSPanel::setBackColor(const QColor& colour) {
-    shared::setBackColour(this, colour);
+    app::setBackColour(this, colour);
 }

@@ -28,7 +28,7 @@ Svartbakgrund::Svartbakgrund(Svartbakgrund* primary, QScreen* screen)
     setAutoFillBackground(true);
     setFocusPolicy(Qt::NoFocus);
     setEnabled(false);
-    resize(shared::twipsToPixels(4680), shared::twipsToPixels(3195));
+    resize(app::twipsToPixels(4680), app::twipsToPixels(3195));
     if (screen) {
         cover(screen);
         show();
@@ -46,7 +46,7 @@ void Svartbakgrund::cover(QScreen* screen) {
     // Nothing to pick in a taskbar or a window switcher: picking it would
     // only raise the black over an exercise.
     winId();
-    shared::requestNoTaskbarEntry(windowHandle());
+    app::requestNoTaskbarEntry(windowHandle());
 }
 
 void Svartbakgrund::showBehind(QWidget* mainWindow) {
@@ -55,11 +55,11 @@ void Svartbakgrund::showBehind(QWidget* mainWindow) {
     winId();
     // Sees the program's windows as they are shown, and the presses on the black.
     qApp->installEventFilter(this);
-    m_hidden = shared::managedWindows();
-    m_watch = std::make_unique<shared::WindowManagerWatch>();
-    connect(m_watch.get(), &shared::WindowManagerWatch::activated, this,
+    m_hidden = app::managedWindows();
+    m_watch = std::make_unique<app::WindowManagerWatch>();
+    connect(m_watch.get(), &app::WindowManagerWatch::activated, this,
             &Svartbakgrund::noteActivation);
-    connect(m_watch.get(), &shared::WindowManagerWatch::pressed, this, &Svartbakgrund::notePress);
+    connect(m_watch.get(), &app::WindowManagerWatch::pressed, this, &Svartbakgrund::notePress);
     show();
     for (QScreen* screen : QGuiApplication::screens())
         if (screen != QGuiApplication::primaryScreen()) addScreen(screen);
@@ -87,19 +87,19 @@ bool Svartbakgrund::isBackdrop(const QObject* object) const {
                                         });
 }
 
-bool Svartbakgrund::isProgramWindow(shared::NativeWindow window) const {
+bool Svartbakgrund::isProgramWindow(app::NativeWindow window) const {
     const auto windows = QApplication::topLevelWidgets();
     return window != 0 && std::any_of(windows.begin(), windows.end(), [window](QWidget* each) {
                return each->internalWinId() == window;
            });
 }
 
-void Svartbakgrund::noteActivation(shared::NativeWindow window) {
+void Svartbakgrund::noteActivation(app::NativeWindow window) {
     if (isBackdropWindow(window)) return;
     if (window == 0) {
         // The focus went nowhere, as it may when an exercise is closed: the
         // program's window in front takes it, so that the keys work again.
-        if (m_front != 0 && !isProgramWindow(m_front) && !shared::isManaged(m_front))
+        if (m_front != 0 && !isProgramWindow(m_front) && !app::isManaged(m_front))
             bringFrontBack(0);
         return;
     }
@@ -118,11 +118,11 @@ void Svartbakgrund::noteActivation(shared::NativeWindow window) {
     m_otherPrograms.push_back(window);
 }
 
-void Svartbakgrund::notePress(shared::NativeWindow window, quint64 timestamp) {
+void Svartbakgrund::notePress(app::NativeWindow window, quint64 timestamp) {
     if (isBackdropWindow(window)) bringFrontBack(timestamp);
 }
 
-bool Svartbakgrund::isBackdropWindow(shared::NativeWindow window) const {
+bool Svartbakgrund::isBackdropWindow(app::NativeWindow window) const {
     if (window == internalWinId()) return true;
     return std::any_of(m_otherScreens.begin(), m_otherScreens.end(),
                        [window](const std::unique_ptr<Svartbakgrund>& other) {
@@ -163,19 +163,18 @@ void Svartbakgrund::bringFrontBack(quint64 timestamp) {
     // Another program's window that was in front (an exercise) goes in front
     // again, with the focus; so does one that was minimised meanwhile, which
     // no taskbar could bring back from behind the backdrop.
-    std::erase_if(m_otherPrograms,
-                  [](shared::NativeWindow other) { return !shared::isManaged(other); });
-    shared::NativeWindow otherFront = 0;
-    for (shared::NativeWindow other : m_otherPrograms)
-        if (other == m_front || !shared::isShown(other)) otherFront = other;
+    std::erase_if(m_otherPrograms, [](app::NativeWindow other) { return !app::isManaged(other); });
+    app::NativeWindow otherFront = 0;
+    for (app::NativeWindow other : m_otherPrograms)
+        if (other == m_front || !app::isShown(other)) otherFront = other;
     if (otherFront != 0) {
-        shared::requestActivation(otherFront, timestamp);
+        app::requestActivation(otherFront, timestamp);
         return;
     }
     // The keys go to the window in front, not to one the backdrop now hides.
     if (!ownFront) return;
     ownFront->activateWindow();
-    shared::requestActivation(ownFront->internalWinId(), timestamp);
+    app::requestActivation(ownFront->internalWinId(), timestamp);
 }
 
 bool Svartbakgrund::eventFilter(QObject* watched, QEvent* event) {

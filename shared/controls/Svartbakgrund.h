@@ -48,10 +48,10 @@ private:
     void addScreen(QScreen* screen);
     void removeScreen(QScreen* screen);
     bool isBackdrop(const QObject* object) const;
-    bool isProgramWindow(shared::NativeWindow window) const;
-    bool isBackdropWindow(shared::NativeWindow window) const;
-    void noteActivation(shared::NativeWindow window);
-    void notePress(shared::NativeWindow window, quint64 timestamp);
+    bool isProgramWindow(app::NativeWindow window) const;
+    bool isBackdropWindow(app::NativeWindow window) const;
+    void noteActivation(app::NativeWindow window);
+    void notePress(app::NativeWindow window, quint64 timestamp);
     void bringFrontBack(quint64 timestamp);
     // Brings the program's minimised windows back and raises every other
     // visible window of the program: other windows first, then the main
@@ -62,11 +62,11 @@ private:
     Svartbakgrund* m_primary;
     QPointer<QWidget> m_mainWindow;
     std::vector<std::unique_ptr<Svartbakgrund>> m_otherScreens;
-    std::unique_ptr<shared::WindowManagerWatch> m_watch;
+    std::unique_ptr<app::WindowManagerWatch> m_watch;
     // Other programs' windows that were open when the backdrop came: it hides them.
-    std::vector<shared::NativeWindow> m_hidden;
+    std::vector<app::NativeWindow> m_hidden;
     // The window that was last active in front of the backdrop, of whatever program.
-    shared::NativeWindow m_front = 0;
+    app::NativeWindow m_front = 0;
     // Other programs' windows that have been active in front of the backdrop.
-    std::vector<shared::NativeWindow> m_otherPrograms;
+    std::vector<app::NativeWindow> m_otherPrograms;
 };

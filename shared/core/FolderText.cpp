@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-namespace shared {
+namespace core {
 
 QString folderText(const QString& folder) {
     return QDir::toNativeSeparators(QDir::cleanPath(QDir(folder).absolutePath()));
@@ -17,4 +17,4 @@ QString displayFileName(const QString& path) {
     return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
 }
 
-}  // namespace shared
+}  // namespace core

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace shared {
+namespace core {
 
 // The text of a folder as it is stored in a menu: absolute, in the system's
 // own separators, with no trailing separator except at a root ("/", "C:\").
@@ -14,4 +14,4 @@ QString joinFolderAndFile(const QString& folder, const QString& fileName);
 // The absolute, native form of a file name, as messages show it.
 QString displayFileName(const QString& path);
 
-}  // namespace shared
+}  // namespace core

@@ -20,7 +20,7 @@
 #include <QSaveFile>
 #endif
 
-namespace shared {
+namespace core {
 
 #if defined(Q_OS_UNIX)
 
@@ -295,4 +295,4 @@ ReplaceResult replaceFile(const QString& path, const QByteArray& bytes) {
 
 #endif
 
-}  // namespace shared
+}  // namespace core

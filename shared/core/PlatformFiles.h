@@ -6,7 +6,7 @@
 // The few file operations that need the operating system itself: what a name
 // really is, reading without ever blocking, and replacing a file whole.
 // Everything else about files goes through Qt.
-namespace shared {
+namespace core {
 
 // What a name stands for, after following links.
 enum class FileKind {
@@ -71,4 +71,4 @@ struct ReplaceResult {
 // written or removed.
 ReplaceResult replaceFile(const QString& path, const QByteArray& bytes);
 
-}  // namespace shared
+}  // namespace core

@@ -5,7 +5,7 @@
 #include "shared/core/RuntimeError.h"
 #include "shared/core/ShortText.h"
 
-namespace shared {
+namespace core {
 
 QString describeFileKind(FileKind kind) {
     switch (kind) {
@@ -65,4 +65,4 @@ QByteArray readWholeRegularFile(const QString& path, qint64 maxBytes, const QStr
     return std::move(read.bytes);
 }
 
-}  // namespace shared
+}  // namespace core

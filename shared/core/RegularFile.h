@@ -8,7 +8,7 @@
 // Reading a file that must be an ordinary file of sane size: a menu file or
 // a picture. Anything else is refused with a run-time error that says what
 // the name really is, before anything is read.
-namespace shared {
+namespace core {
 
 // A real menu is well under 4 KB.
 inline constexpr qint64 MaxMenuFileBytes = 1024 * 1024;
@@ -26,4 +26,4 @@ QString describeFileKind(FileKind kind);
 QByteArray readWholeRegularFile(const QString& path, qint64 maxBytes, const QString& noun,
                                 int notRegularError);
 
-}  // namespace shared
+}  // namespace core

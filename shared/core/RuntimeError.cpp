@@ -1,6 +1,6 @@
 #include "shared/core/RuntimeError.h"
 
-namespace shared {
+namespace core {
 
 RuntimeError::RuntimeError(int number, QString description)
     : m_number(number), m_description(std::move(description)) {
@@ -46,4 +46,4 @@ QString errorTitle(int number) {
     }
 }
 
-}  // namespace shared
+}  // namespace core

@@ -4,7 +4,7 @@
 
 #include <exception>
 
-namespace shared {
+namespace core {
 
 // Numbers of the run-time errors the programs raise. The numbers are the
 // classic ones so that a supervisor who has seen them before recognises them.
@@ -46,4 +46,4 @@ private:
 // The standard Swedish name of a run-time error number.
 QString errorTitle(int number);
 
-}  // namespace shared
+}  // namespace core

@@ -1,6 +1,6 @@
 #include "shared/core/ShortText.h"
 
-namespace shared {
+namespace core {
 
 namespace {
 
@@ -46,4 +46,4 @@ QString shortName(const QString& name) {
     return QChar(0x2026) + visible(QStringView(name).sliced(from));
 }
 
-}  // namespace shared
+}  // namespace core

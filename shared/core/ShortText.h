@@ -5,7 +5,7 @@
 // Texts from files and from the user, made fit to be quoted in a message: cut
 // short, and with control characters shown as visible symbols, so that no
 // value can make a message unreadable or wider than the screen.
-namespace shared {
+namespace core {
 
 // At most this many characters of a value are quoted; a longer value ends
 // in "…".
@@ -20,4 +20,4 @@ QString shortValue(const QString& value);
 // The end of a file name, control characters made visible.
 QString shortName(const QString& name);
 
-}  // namespace shared
+}  // namespace core

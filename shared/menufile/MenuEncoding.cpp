@@ -4,7 +4,7 @@
 
 #include <array>
 
-namespace shared {
+namespace menufile {
 
 QString decodeWindows1252(const QByteArray& bytes) {
     // 0x80 to 0x9F; the five codes Windows-1252 leaves undefined map to
@@ -39,4 +39,4 @@ QByteArray encodeMenuText(const QString& text) {
     return text.toUtf8();
 }
 
-}  // namespace shared
+}  // namespace menufile

@@ -5,7 +5,7 @@
 
 // Menu files are written as UTF-8 without a byte-order mark. Text that is
 // not valid UTF-8 comes from the older 8-bit form and is read as Windows-1252.
-namespace shared {
+namespace menufile {
 
 QString decodeMenuText(const QByteArray& bytes);
 QByteArray encodeMenuText(const QString& text);
@@ -14,4 +14,4 @@ QByteArray encodeMenuText(const QString& text);
 // which differs in the range 0x80 to 0x9F.
 QString decodeWindows1252(const QByteArray& bytes);
 
-}  // namespace shared
+}  // namespace menufile

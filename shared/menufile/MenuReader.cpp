@@ -8,7 +8,7 @@
 
 #include <limits>
 
-namespace shared {
+namespace menufile {
 
 namespace {
 
@@ -26,9 +26,10 @@ bool endsValue(char c) {
 
 }  // namespace
 
-MenuReader::MenuReader(const QString& path) : m_fileName(shortName(displayFileName(path))) {
-    m_bytes = readWholeRegularFile(path, MaxMenuFileBytes, QStringLiteral("Filen"),
-                                   ErrorNumber::PathFileAccessError);
+MenuReader::MenuReader(const QString& path)
+    : m_fileName(core::shortName(core::displayFileName(path))) {
+    m_bytes = core::readWholeRegularFile(path, core::MaxMenuFileBytes, QStringLiteral("Filen"),
+                                         core::ErrorNumber::PathFileAccessError);
     if (m_bytes.startsWith("\xEF\xBB\xBF")) m_pos = 3;  // UTF-8 byte-order mark
 }
 
@@ -51,18 +52,19 @@ QString MenuReader::nextField(const QString& what) {
     ++m_valueNumber;
     while (m_pos < m_bytes.size() && isBlank(m_bytes.at(m_pos))) ++m_pos;
     if (m_pos >= m_bytes.size())
-        throw RuntimeError(ErrorNumber::InputPastEndOfFile,
-                           QStringLiteral("Filen \"%1\" tar slut innan %2 har lästs.")
-                               .arg(m_fileName, valueLabel(what)));
+        throw core::RuntimeError(core::ErrorNumber::InputPastEndOfFile,
+                                 QStringLiteral("Filen \"%1\" tar slut innan %2 har lästs.")
+                                     .arg(m_fileName, valueLabel(what)));
 
     QByteArray value;
     if (m_bytes.at(m_pos) == '"') {
         const qsizetype close = m_bytes.indexOf('"', m_pos + 1);
         if (close < 0)
-            throw RuntimeError(ErrorNumber::InputPastEndOfFile,
-                               QStringLiteral("I filen \"%1\" avslutas citattecknet i %2 aldrig; "
-                                              "filen tar slut först.")
-                                   .arg(m_fileName, valueLabel(what)));
+            throw core::RuntimeError(
+                core::ErrorNumber::InputPastEndOfFile,
+                QStringLiteral("I filen \"%1\" avslutas citattecknet i %2 aldrig; "
+                               "filen tar slut först.")
+                    .arg(m_fileName, valueLabel(what)));
         value = m_bytes.mid(m_pos + 1, close - m_pos - 1);
         m_pos = close + 1;
         // Whatever stands between the closing mark and the delimiter is dropped.
@@ -93,9 +95,9 @@ qint16 MenuReader::readInteger(const QString& what) {
     for (qsizetype i = digitsFrom; i < text.size() && allDigits; ++i)
         allDigits = text.at(i) >= u'0' && text.at(i) <= u'9';
     if (!allDigits)
-        throw RuntimeError(ErrorNumber::TypeMismatch,
-                           QStringLiteral("I filen \"%1\" är %2 inte ett heltal: \"%3\".")
-                               .arg(m_fileName, valueLabel(what), shortValue(field)));
+        throw core::RuntimeError(core::ErrorNumber::TypeMismatch,
+                                 QStringLiteral("I filen \"%1\" är %2 inte ett heltal: \"%3\".")
+                                     .arg(m_fileName, valueLabel(what), core::shortValue(field)));
 
     // Accumulate with a bound so that any number of digits is safe.
     constexpr long long limit = 1LL + std::numeric_limits<qint16>::max();
@@ -104,10 +106,11 @@ qint16 MenuReader::readInteger(const QString& what) {
         magnitude = magnitude * 10 + (text.at(i).unicode() - u'0');
     long long value = negative ? -magnitude : magnitude;
     if (value < std::numeric_limits<qint16>::min() || value > std::numeric_limits<qint16>::max())
-        throw RuntimeError(ErrorNumber::Overflow,
-                           QStringLiteral("I filen \"%1\" ligger %2 utanför −32768 till 32767: "
-                                          "\"%3\".")
-                               .arg(m_fileName, valueLabel(what), shortValue(text)));
+        throw core::RuntimeError(
+            core::ErrorNumber::Overflow,
+            QStringLiteral("I filen \"%1\" ligger %2 utanför −32768 till 32767: "
+                           "\"%3\".")
+                .arg(m_fileName, valueLabel(what), core::shortValue(text)));
     return static_cast<qint16>(value);
 }
 
@@ -115,4 +118,4 @@ QString MenuReader::readString(const QString& what) {
     return nextField(what);
 }
 
-}  // namespace shared
+}  // namespace menufile

@@ -13,7 +13,7 @@
 // Every failure throws a RuntimeError that names the file and the value:
 // 53 missing file, 75 unreadable file, 62 past the end, 13 not a number,
 // 6 outside the 16-bit signed range.
-namespace shared {
+namespace menufile {
 
 class MenuReader final {
 public:
@@ -40,4 +40,4 @@ private:
     int m_valueNumber = 0;
 };
 
-}  // namespace shared
+}  // namespace menufile

@@ -9,7 +9,7 @@
 
 #include <QFileInfo>
 
-namespace shared {
+namespace menufile {
 
 namespace {
 
@@ -17,15 +17,15 @@ const QString lineEnd = QStringLiteral("\r\n");
 
 // What went wrong, in our words; the system's own text follows in the
 // message.
-QString saveFailure(ReplaceStep step) {
+QString saveFailure(core::ReplaceStep step) {
     switch (step) {
-        case ReplaceStep::Create:
+        case core::ReplaceStep::Create:
             return QStringLiteral("filen kan inte skapas i mappen (saknas skrivrätt?)");
-        case ReplaceStep::Write:
+        case core::ReplaceStep::Write:
             return QStringLiteral("allt kunde inte skrivas (är disken full?)");
-        case ReplaceStep::Rename:
+        case core::ReplaceStep::Rename:
             return QStringLiteral("den nya filen kunde inte ersätta den gamla");
-        case ReplaceStep::Done:
+        case core::ReplaceStep::Done:
             break;
     }
     return QStringLiteral("ett okänt fel inträffade");
@@ -45,40 +45,42 @@ void MenuWriter::writeInteger(int value) {
 
 void MenuWriter::writeString(const QString& value) {
     if (!canStore(value))
-        throw RuntimeError(
-            ErrorNumber::InvalidArgument,
+        throw core::RuntimeError(
+            core::ErrorNumber::InvalidArgument,
             QStringLiteral("Texten \"%1\" innehåller citattecken eller radbrytning och "
                            "kan inte sparas i filen \"%2\".")
-                .arg(shortValue(value), shortName(displayFileName(m_path))));
+                .arg(core::shortValue(value), core::shortName(core::displayFileName(m_path))));
     m_text += u'"' + value + u'"' + lineEnd;
 }
 
 void MenuWriter::commit() {
-    const QString shown = shortName(displayFileName(m_path));
-    if (fileKind(QFileInfo(m_path).absolutePath()) != FileKind::Folder)
-        throw RuntimeError(ErrorNumber::PathNotFound,
-                           QStringLiteral("Mappen för filen \"%1\" finns inte.").arg(shown));
+    const QString shown = core::shortName(core::displayFileName(m_path));
+    if (core::fileKind(QFileInfo(m_path).absolutePath()) != core::FileKind::Folder)
+        throw core::RuntimeError(core::ErrorNumber::PathNotFound,
+                                 QStringLiteral("Mappen för filen \"%1\" finns inte.").arg(shown));
     // A menu is only ever written as a regular file of its own name: never
     // through a link, never over a folder, a FIFO or a device.
-    if (isLink(m_path))
-        throw RuntimeError(ErrorNumber::PathFileAccessError,
-                           QStringLiteral("\"%1\" är en länk. En meny sparas bara som en vanlig "
-                                          "fil med eget namn; ingenting har skrivits.")
-                               .arg(shown));
-    const FileKind kind = fileKind(m_path);
-    if (kind != FileKind::Missing && kind != FileKind::Regular)
-        throw RuntimeError(ErrorNumber::PathFileAccessError,
-                           QStringLiteral("\"%1\" %2; där kan ingen meny sparas. Ingenting har "
-                                          "skrivits.")
-                               .arg(shown, describeFileKind(kind)));
+    if (core::isLink(m_path))
+        throw core::RuntimeError(
+            core::ErrorNumber::PathFileAccessError,
+            QStringLiteral("\"%1\" är en länk. En meny sparas bara som en vanlig "
+                           "fil med eget namn; ingenting har skrivits.")
+                .arg(shown));
+    const core::FileKind kind = core::fileKind(m_path);
+    if (kind != core::FileKind::Missing && kind != core::FileKind::Regular)
+        throw core::RuntimeError(
+            core::ErrorNumber::PathFileAccessError,
+            QStringLiteral("\"%1\" %2; där kan ingen meny sparas. Ingenting har "
+                           "skrivits.")
+                .arg(shown, core::describeFileKind(kind)));
 
-    const ReplaceResult result = replaceFile(m_path, encodeMenuText(m_text));
-    if (result.failedAt != ReplaceStep::Done)
-        throw RuntimeError(
-            ErrorNumber::PathFileAccessError,
+    const core::ReplaceResult result = core::replaceFile(m_path, encodeMenuText(m_text));
+    if (result.failedAt != core::ReplaceStep::Done)
+        throw core::RuntimeError(
+            core::ErrorNumber::PathFileAccessError,
             QStringLiteral("Filen \"%1\" kan inte skrivas: %2. Den gamla filen "
                            "är orörd. (%3)")
-                .arg(shown, saveFailure(result.failedAt), shortValue(result.systemText)));
+                .arg(shown, saveFailure(result.failedAt), core::shortValue(result.systemText)));
 }
 
-}  // namespace shared
+}  // namespace menufile

@@ -7,7 +7,7 @@
 // after every value. Nothing reaches the disk until commit(), which replaces
 // the file whole: a failed write leaves the old file as it was, and no other
 // file in the folder is written or removed.
-namespace shared {
+namespace menufile {
 
 class MenuWriter final {
 public:
@@ -31,4 +31,4 @@ private:
     QString m_text;
 };
 
-}  // namespace shared
+}  // namespace menufile
