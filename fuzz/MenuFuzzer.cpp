@@ -3,10 +3,9 @@
 // menu or one of the named run-time errors, never anything else; what the
 // supervisor accepts, the runner reads the same; and a menu the supervisor
 // accepts saves and reads back equal.
-#include "runner/MenuTables.h"
 #include "shared/core/RuntimeError.h"
+#include "shared/menufile/Menu.h"
 #include "shared/menufile/MenuWriter.h"
-#include "supervisor/MenuData.h"
 
 #include <QDir>
 #include <QFile>
@@ -64,7 +63,7 @@ void writeInput(const QString& path, const uint8_t* data, size_t size) {
             "cannot write the whole input");
 }
 
-bool storable(const kelvuadm::MenuData& menu) {
+bool storable(const menufile::Menu& menu) {
     QStringList texts = menu.files + menu.folders;
     texts << menu.pictureFolder << menu.pictureName;
     for (const QString& text : texts)
@@ -80,14 +79,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     writeInput(input, data, size);
 
     // As the runner reads it.
-    kelvu::MenuTables tables;
+    using menufile::MenuCheck;
+    menufile::Menu tables;
     bool runnerAccepts = false;
     try {
-        kelvu::readMenuTables(input, tables);
+        menufile::readMenu(input, tables, MenuCheck::Slots);
         runnerAccepts = true;
-        const int slotsUsed = tables.ExerciseCount +
-                              (tables.RewardChoice == kelvu::MenuTables::RewardPicture ? 1 : 0);
-        require(slotsUsed <= kelvu::MenuTables::Slots,
+        const int slotsUsed =
+            tables.count + (tables.rewardChoice == menufile::RewardPicture ? 1 : 0);
+        require(slotsUsed <= menufile::Menu::Slots,
                 "the runner took a menu its tables cannot hold");
     } catch (const core::RuntimeError& error) {
         requireSoundError(error);
@@ -95,7 +95,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     // As the supervisor reads it, and what it saves.
     try {
-        const kelvuadm::MenuData menu = kelvuadm::readMenuData(input);
+        const menufile::Menu menu = menufile::readMenu(input, MenuCheck::Ranges);
         require(menu.count >= 1 && menu.count <= 7, "the supervisor took a count outside 1 to 7");
         require(menu.cardType >= 0 && menu.cardType <= 3, "the supervisor took a bad card type");
         require(menu.rewardChoice == 0 || menu.rewardChoice == 1, "bad reward choice");
@@ -103,22 +103,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 "the exercise lists do not match the count");
 
         require(runnerAccepts, "the runner refuses a menu the supervisor takes");
-        require(tables.ExerciseCount == menu.count && tables.CardType == menu.cardType &&
-                    tables.RewardChoice == menu.rewardChoice,
-                "the runner reads other numbers than the supervisor");
-        for (int k = 0; k < menu.count; ++k)
-            require(tables.ExerciseFiles[k] == menu.files.at(k) &&
-                        tables.ExerciseDirs[k] == menu.folders.at(k),
-                    "the runner reads another exercise than the supervisor");
-        if (menu.rewardChoice == 0)
-            require(tables.ExerciseDirs[menu.count] == menu.pictureFolder &&
-                        tables.ExerciseFiles[menu.count] == menu.pictureName,
-                    "the runner reads another reward picture than the supervisor");
+        require(tables == menu, "the runner reads another menu than the supervisor");
 
         try {
-            kelvuadm::writeMenuData(copy, menu);
+            menufile::writeMenu(copy, menu);
             require(storable(menu), "a text the format cannot hold was saved");
-            require(kelvuadm::readMenuData(copy) == menu, "a saved menu reads back differently");
+            require(menufile::readMenu(copy, MenuCheck::Ranges) == menu,
+                    "a saved menu reads back differently");
         } catch (const core::RuntimeError& error) {
             require(error.number() == core::ErrorNumber::InvalidArgument && !storable(menu),
                     "a menu the supervisor took could not be saved");

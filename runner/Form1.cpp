@@ -1,6 +1,5 @@
 #include "runner/Form1.h"
 
-#include "runner/MenuTables.h"
 #include "shared/app/Picture.h"
 #include "shared/app/ProgramControl.h"
 #include "shared/app/Twips.h"
@@ -14,6 +13,7 @@
 #include "shared/core/RegularFile.h"
 #include "shared/core/RuntimeError.h"
 #include "shared/core/ShortText.h"
+#include "shared/menufile/Menu.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -49,9 +49,8 @@ constexpr int CardStep = 2300;
 constexpr int SecondRowTop = 4500;
 constexpr int FirstCardOfSecondRow = 4;
 
-enum CardTypeIndex { Digits = 0, Letters = 1, Pictograms = 2 };
-constexpr int RewardPicture = MenuTables::RewardPicture;
-static_assert(Form1::TableSlots == MenuTables::Slots);
+using menufile::RewardPicture;
+static_assert(Form1::TableSlots == menufile::Menu::Slots);
 
 }  // namespace
 
@@ -97,16 +96,25 @@ SSCommand* Form1::card(int index) const {
 
 void Form1::ReadMenuFile() {
     // The values read before a failure stay in the window state.
-    MenuTables menu;
+    menufile::Menu menu;
     auto keep = [&] {
-        ExerciseCount = menu.ExerciseCount;
-        CardType = menu.CardType;
-        ExerciseDirs = menu.ExerciseDirs;
-        ExerciseFiles = menu.ExerciseFiles;
-        RewardChoice = menu.RewardChoice;
+        ExerciseCount = menu.count;
+        CardType = menu.cardType;
+        ExerciseDirs = {};
+        ExerciseFiles = {};
+        for (qsizetype k = 0; k < menu.files.size(); ++k)
+            ExerciseFiles[static_cast<std::size_t>(k)] = menu.files.at(k);
+        for (qsizetype k = 0; k < menu.folders.size(); ++k)
+            ExerciseDirs[static_cast<std::size_t>(k)] = menu.folders.at(k);
+        RewardChoice = menu.rewardChoice;
+        // The reward picture takes the slot after the last exercise.
+        if (RewardChoice == RewardPicture && ExerciseCount >= 0 && ExerciseCount < TableSlots) {
+            ExerciseDirs[static_cast<std::size_t>(ExerciseCount)] = menu.pictureFolder;
+            ExerciseFiles[static_cast<std::size_t>(ExerciseCount)] = menu.pictureName;
+        }
     };
     try {
-        readMenuTables(MenuFileName, menu);
+        menufile::readMenu(MenuFileName, menu, menufile::MenuCheck::Slots);
     } catch (...) {
         keep();
         throw;
@@ -157,15 +165,15 @@ void Form1::giveCardsTheirFaces() {
         SSCommand* face = card(k);
         const QString number = QString::number(k + 1);
         switch (CardType) {
-            case Digits:
+            case menufile::Digits:
                 face->setText(QString(QChar(49 + k)));
                 face->setAccessibleName(face->text());
                 break;
-            case Letters:
+            case menufile::Letters:
                 face->setText(QString(QChar(65 + k)));
                 face->setAccessibleName(face->text());
                 break;
-            case Pictograms:
+            case menufile::Pictograms:
                 face->setPicture(app::loadPicture(
                     QDir(HomeDir).filePath(QString(QChar(49 + k)) + QStringLiteral("num.bmp")),
                     face->pictureSpace()));

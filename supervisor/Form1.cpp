@@ -14,6 +14,7 @@
 #include "shared/core/PlatformFiles.h"
 #include "shared/core/RuntimeError.h"
 #include "shared/core/ShortText.h"
+#include "shared/menufile/Menu.h"
 #include "shared/menufile/MenuWriter.h"
 #include "supervisor/Form4.h"
 #include "supervisor/Form5.h"
@@ -130,7 +131,7 @@ void Form1::buildLayout() {
     Label3->setText(QStringLiteral("3"));
     VScroll1 = new QScrollBar(Qt::Vertical, this);
     VScroll1->setGeometry(twipsRect(960, 840, 255, 1215));
-    VScroll1->setRange(LowestCount, HighestCount);
+    VScroll1->setRange(menufile::Menu::LowestCount, menufile::Menu::HighestCount);
     VScroll1->setPageStep(1);
     VScroll1->setFocusPolicy(Qt::StrongFocus);
     VScroll1->setValue(3);
@@ -161,7 +162,7 @@ void Form1::buildLayout() {
     Option3D1 = optionGroup(this, Panel3D2,
                             {{QStringLiteral("På"), twipsRect(240, 240, 615, 255)},
                              {QStringLiteral("Av"), twipsRect(240, 600, 615, 255)}});
-    Option3D1->option(0)->setChecked(true);
+    Option3D1->option(menufile::RewardPicture)->setChecked(true);
     Label9 = label(this, QStringLiteral("Vald bild:"), twipsRect(7320, 960, 1695, 375));
     Label8 = whiteBox(this, twipsRect(6600, 1320, 2655, 375));
     SSCommand1 = button(this, QStringLiteral("Lägg till bild"), twipsRect(6600, 1920, 2655, 495));
@@ -183,7 +184,7 @@ void Form1::buildLayout() {
                              {QStringLiteral("Bokstäver"), twipsRect(240, 600, 1815, 255)},
                              {QStringLiteral("Pictogram"), twipsRect(240, 960, 1575, 255)},
                              {QStringLiteral("Former"), twipsRect(240, 1320, 1575, 255)}});
-    Option3D2->option(0)->setChecked(true);
+    Option3D2->option(menufile::Digits)->setChecked(true);
 
     // Bottom right: finishing, saving and opening.
     Command3D2 = button(this, QStringLiteral("OK"), twipsRect(5280, 4800, 1575, 855));
@@ -327,7 +328,7 @@ void Form1::VScroll1_Change() {
 
 void Form1::Option3D1_Click(int /*index*/, bool /*value*/) {
     // The picture name applies only while "På" is set; otherwise it shows greyed.
-    const bool applies = Option3D1->option(0)->isChecked();
+    const bool applies = Option3D1->option(menufile::RewardPicture)->isChecked();
     Label8->setEnabled(applies);
     app::setBackColour(Label8, systemColour(applies ? SystemColour::Window : SystemColour::Menu));
 }
@@ -346,7 +347,7 @@ bool Form1::passesFinishingChecks() {
                     QStringLiteral("Fel"));
         return false;
     }
-    if (Option3D1->option(0)->isChecked() && Label8->text().isEmpty()) {
+    if (Option3D1->option(menufile::RewardPicture)->isChecked() && Label8->text().isEmpty()) {
         showMessage(this, QStringLiteral("Ingen belöningsbild är vald!"), QStringLiteral("Fel"));
         return false;
     }

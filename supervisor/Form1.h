@@ -26,9 +26,6 @@ namespace kelvuadm {
 class Form1 final : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int LowestCount = 1;
-    static constexpr int HighestCount = 7;
-
     Form1();
     ~Form1() override;
 

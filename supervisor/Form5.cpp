@@ -68,9 +68,9 @@ void Form5::Command3D1_Click() {
     if (Global::SelectedSettingsFile.isEmpty()) return;
     // The whole file is read and checked before the menu being edited is
     // cleared, so a file that is not a menu costs nothing.
-    MenuData menu;
+    menufile::Menu menu;
     try {
-        menu = Global::ReadMenuFile(Global::SelectedSettingsFile);
+        menu = menufile::readMenu(Global::SelectedSettingsFile, menufile::MenuCheck::Ranges);
     } catch (const core::RuntimeError& error) {
         app::showRuntimeError(error);
         return;

@@ -23,9 +23,6 @@ std::unique_ptr<Form1>& mainWindowHolder() {
     return window;
 }
 
-static_assert(Form1::LowestCount == MenuData::LowestCount &&
-              Form1::HighestCount == MenuData::HighestCount);
-
 }  // namespace
 
 Form1& MainWindow() {
@@ -34,11 +31,7 @@ Form1& MainWindow() {
     return *window;
 }
 
-MenuData ReadMenuFile(const QString& path) {
-    return readMenuData(path);
-}
-
-void ApplyMenu(const MenuData& menu) {
+void ApplyMenu(const menufile::Menu& menu) {
     Form1& form = MainWindow();
     ListedCount = menu.count;
     WantedCount = menu.count;
@@ -51,14 +44,14 @@ void ApplyMenu(const MenuData& menu) {
         form.List2->addItem(menu.folders.at(k));
     }
     form.Option3D1->setOption(menu.rewardChoice);
-    if (menu.rewardChoice == 0) {
+    if (menu.rewardChoice == menufile::RewardPicture) {
         form.Label5->setText(menu.pictureFolder);
         form.Label8->setText(menu.pictureName);
     }
 }
 
 void LoadMenuFile(const QString& path) {
-    ApplyMenu(ReadMenuFile(path));
+    ApplyMenu(menufile::readMenu(path, menufile::MenuCheck::Ranges));
 }
 
 void ClearMenu() {
@@ -74,7 +67,7 @@ void ClearMenu() {
 
 void SaveMenuFile(const QString& name) {
     Form1& form = MainWindow();
-    MenuData menu;
+    menufile::Menu menu;
     // Line 1 comes from Label3, the pairs from the lists.
     menu.count = static_cast<qint16>(form.Label3->text().toInt());
     menu.cardType = static_cast<qint16>(form.Option3D2->selectedIndex());
@@ -83,11 +76,11 @@ void SaveMenuFile(const QString& name) {
         menu.folders << form.List2->item(k)->text();
     }
     menu.rewardChoice = static_cast<qint16>(form.Option3D1->selectedIndex());
-    if (menu.rewardChoice == 0) {
+    if (menu.rewardChoice == menufile::RewardPicture) {
         menu.pictureFolder = form.Label5->text();
         menu.pictureName = form.Label8->text();
     }
-    writeMenuData(name + QStringLiteral(".ini"), menu);
+    menufile::writeMenu(name + QStringLiteral(".ini"), menu);
 }
 
 void ResetState() {

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "supervisor/MenuData.h"
+#include "shared/menufile/Menu.h"
 
 // The supervisor's shared menu state and the routines that move a menu
 // between a menu file and the main window.
@@ -25,17 +25,12 @@ extern QString SelectedSettingsFile;
 // The one main window, created on first use.
 Form1& MainWindow();
 
-// Reads and checks a whole menu file without touching the window. Throws a
-// RuntimeError naming the file and the value: the reading errors of the
-// menu format, 380 for a count outside 1 to 7, 9 for a card type above 3
-// or a reward choice above 1.
-MenuData ReadMenuFile(const QString& path);
-
 // Puts a checked menu into the main window, appending to the exercise lists.
-void ApplyMenu(const MenuData& menu);
+void ApplyMenu(const menufile::Menu& menu);
 
-// Reads the menu file into the main window: ReadMenuFile, then ApplyMenu.
-// On a failure the window is left as it was.
+// Reads the whole menu file and checks it against what the window can show
+// (menufile::MenuCheck::Ranges), then puts it into the main window. On a
+// failure the window is left as it was.
 void LoadMenuFile(const QString& path);
 
 // Empties the exercise list and the reward picture.

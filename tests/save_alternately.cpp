@@ -14,13 +14,13 @@ int main(int argc, char* argv[]) {
     const QStringList args = QCoreApplication::arguments();
     if (args.size() < 2 || !QDir::setCurrent(args.at(1))) return 2;
     const QString file = QStringLiteral("kelvu.ini");
-    const kelvuadm::MenuData menus[] = {alternate::first(), alternate::second()};
+    const menufile::Menu menus[] = {alternate::first(), alternate::second()};
     try {
-        kelvuadm::writeMenuData(file, menus[0]);
+        menufile::writeMenu(file, menus[0]);
         if (args.size() > 2 && args.at(2) == QStringLiteral("once")) return 0;
         std::puts("saving");
         std::fflush(stdout);
-        for (unsigned i = 1;; ++i) kelvuadm::writeMenuData(file, menus[i % 2]);
+        for (unsigned i = 1;; ++i) menufile::writeMenu(file, menus[i % 2]);
     } catch (const core::RuntimeError& error) {
         std::fprintf(stderr, "%s\n", error.what());
         return 1;

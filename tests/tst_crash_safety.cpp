@@ -36,8 +36,8 @@ void TestCrashSafety::killedSavesLeaveOneWholeMenu() {
     QVERIFY(kills > 0);
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
-    const kelvuadm::MenuData first = alternate::first();
-    const kelvuadm::MenuData second = alternate::second();
+    const menufile::Menu first = alternate::first();
+    const menufile::Menu second = alternate::second();
     QVERIFY(first != second);
 
     // A fixed seed unless one is given, so that a failure can be repeated.
@@ -59,8 +59,8 @@ void TestCrashSafety::killedSavesLeaveOneWholeMenu() {
         QVERIFY(saver.waitForFinished(10000));
         QCOMPARE(saver.exitStatus(), QProcess::CrashExit);
 
-        const kelvuadm::MenuData read =
-            kelvuadm::readMenuData(QDir(folder.path()).filePath(QStringLiteral("kelvu.ini")));
+        const menufile::Menu read = menufile::readMenu(
+            QDir(folder.path()).filePath(QStringLiteral("kelvu.ini")), menufile::MenuCheck::Ranges);
         QVERIFY2(read == first || read == second, qPrintable(QStringLiteral("kill %1").arg(kill)));
         (read == first ? firstSeen : secondSeen) += 1;
         const QStringList left = leftovers(folder.path());

@@ -3,6 +3,7 @@
 // encodings and the values that messages quote.
 #include "shared/core/FolderText.h"
 #include "shared/core/RuntimeError.h"
+#include "shared/menufile/Menu.h"
 #include "shared/menufile/MenuEncoding.h"
 #include "shared/menufile/MenuReader.h"
 #include "shared/menufile/MenuWriter.h"
@@ -218,6 +219,8 @@ private slots:
     void integersAreSixteenBitSigned();
     void writerWritesTheSupervisorsForm();
     void writtenMenuReadsBack();
+    void menuWritesItsNamedNumbers_data();
+    void menuWritesItsNamedNumbers();
     void writerRefusesTextsTheFormatCannotHold();
     void failedWriteLeavesTheOldFile();
     void windows1252Decoding();
@@ -488,6 +491,40 @@ void TestMenuFile::writtenMenuReadsBack() {
     QCOMPARE(menu.reward, 0);
     QCOMPARE(menu.pictureFolder, QStringLiteral("/bilder, glada"));
     QCOMPARE(menu.pictureName, QStringLiteral("sol.gif"));
+}
+
+void TestMenuFile::menuWritesItsNamedNumbers_data() {
+    QTest::addColumn<qint16>("cardType");
+    QTest::addColumn<qint16>("rewardChoice");
+    QTest::addColumn<QByteArray>("bytes");
+    const QByteArray exercise = "\"r\xC3\xA4kna.exe\"\r\n\"/hem\"\r\n";
+    QTest::newRow("pictograms, reward picture")
+        << qint16(menufile::Pictograms) << qint16(menufile::RewardPicture)
+        << "1\r\n2\r\n" + exercise + "0\r\n\"/bilder\"\r\n\"sol.bmp\"\r\n";
+    QTest::newRow("shapes, none") << qint16(menufile::Shapes) << qint16(menufile::NoRewardPicture)
+                                  << "1\r\n3\r\n" + exercise + "1\r\n";
+}
+
+void TestMenuFile::menuWritesItsNamedNumbers() {
+    QFETCH(qint16, cardType);
+    QFETCH(qint16, rewardChoice);
+    menufile::Menu menu;
+    menu.count = 1;
+    menu.cardType = cardType;
+    menu.files = {QStringLiteral("räkna.exe")};
+    menu.folders = {QStringLiteral("/hem")};
+    menu.rewardChoice = rewardChoice;
+    if (rewardChoice == menufile::RewardPicture) {
+        menu.pictureFolder = QStringLiteral("/bilder");
+        menu.pictureName = QStringLiteral("sol.bmp");
+    }
+    const QString path = m_dir.filePath(QStringLiteral("meny.ini"));
+    menufile::writeMenu(path, menu);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QTEST(file.readAll(), "bytes");
+    QCOMPARE(menufile::readMenu(path, menufile::MenuCheck::Ranges), menu);
+    QCOMPARE(menufile::readMenu(path, menufile::MenuCheck::Slots), menu);
 }
 
 void TestMenuFile::writerRefusesTextsTheFormatCannotHold() {
