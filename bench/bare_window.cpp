@@ -6,6 +6,9 @@
 //
 //   bench_bare_window [--text]    --text: a line of text in the window, so
 //                                 that the cost of drawing text shows
+#include "shared/app/Twips.h"
+#include "shared/app/WindowStyle.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <QPalette>
@@ -35,11 +38,12 @@ int main(int argc, char* argv[]) {
     backdrop.setWindowState(Qt::WindowMaximized);
     backdrop.show();
 
-    // 9510 x 6825 twips, the client area of both programs' main window.
+    // The client area of both programs' main window.
     QWidget window;
     window.setWindowTitle(QStringLiteral("Bare window"));
-    fill(window, QColor(255, 255, 128));
-    window.setFixedSize(634, 455);
+    fill(window, app::LightYellow);
+    window.setFixedSize(app::twipsToPixels(app::MainClientWidth),
+                        app::twipsToPixels(app::MainClientHeight));
     window.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window.size(),
                                            screen->availableGeometry()));
     if (argc > 1 && QByteArray(argv[1]) == "--text") {

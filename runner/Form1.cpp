@@ -1,5 +1,6 @@
 #include "runner/Form1.h"
 
+#include "shared/app/Fonts.h"
 #include "shared/app/Picture.h"
 #include "shared/app/ProgramControl.h"
 #include "shared/app/Twips.h"
@@ -34,12 +35,12 @@ namespace {
 
 const QString MenuFileName = QStringLiteral("kelvu.ini");
 
-// The client area the card layout is made for, in twips.
-constexpr int ClientWidth = 9510;
-constexpr int ClientHeight = 6825;
+// The card layout is made for the main window's client area.
+using app::MainClientHeight;
+using app::MainClientWidth;
 // The margin right of the fourth card of a row, kept when the window has to
 // widen for cards further right.
-constexpr int RightMargin = ClientWidth - (7260 + 2055);
+constexpr int RightMargin = MainClientWidth - (7260 + 2055);
 
 // Card 0 as designed, in twips; every other card derives from it.
 constexpr int CardLeft = 360;
@@ -60,7 +61,7 @@ Form1::Form1() : m_keyStrokes(new controls::KeyStrokeFilter(this)) {
     setWindowFlags(app::MainWindowFlags);
     setAccessibleName(QStringLiteral("Arbetsordning"));
     app::setBackColour(this, app::LightYellow);
-    setFixedSize(twipsToPixels(ClientWidth), twipsToPixels(ClientHeight));
+    setFixedSize(twipsToPixels(MainClientWidth), twipsToPixels(MainClientHeight));
 
     auto* first = new SSCommand(this);
     first->setFont(app::makeFont(QStringLiteral("Times New Roman"), 79.5, QFont::Normal));
@@ -190,20 +191,7 @@ namespace {
 
 // Why a folder from the menu cannot be used, or "" when it can.
 QString folderProblem(const QString& folder) {
-    switch (core::fileKind(QDir::fromNativeSeparators(folder))) {
-        case core::FileKind::Folder:
-            return QString();
-        case core::FileKind::Missing:
-            return QStringLiteral("finns inte");
-        case core::FileKind::DanglingLink:
-            return QStringLiteral("är en länk till något som inte finns");
-        case core::FileKind::LinkLoop:
-            return QStringLiteral("är en länk som leder runt i en slinga");
-        case core::FileKind::NoAccess:
-            return QStringLiteral("ligger i en mapp som inte får läsas");
-        default:
-            return QStringLiteral("är ingen mapp");
-    }
+    return core::describeFolderKind(core::fileKind(QDir::fromNativeSeparators(folder)));
 }
 
 }  // namespace
@@ -228,8 +216,8 @@ void Form1::fitClientAreaToCards() {
     int right = 0;
     for (std::size_t i = 0; i < Ruta.size(); ++i)
         if (!Ruta[i]->isHidden()) right = std::max(right, m_cardLeft[i] + CardSide);
-    const int width = std::max(ClientWidth, right + RightMargin);
-    setFixedSize(twipsToPixels(width), twipsToPixels(ClientHeight));
+    const int width = std::max(MainClientWidth, right + RightMargin);
+    setFixedSize(twipsToPixels(width), twipsToPixels(MainClientHeight));
 }
 
 void Form1::Ruta_Click(qint16 index) {
@@ -284,19 +272,8 @@ void Form1::startExercise(int index) {
     const QString program = QDir(workingDir).absoluteFilePath(name);
     const QString shownProgram = core::shortName(QDir::toNativeSeparators(program));
     const core::FileKind kind = name.isEmpty() ? core::FileKind::Missing : core::fileKind(program);
-    if (kind == core::FileKind::Missing)
-        throw RuntimeError(FileNotFound,
-                           QStringLiteral("Programmet \"%1\" för övning %2 finns inte.")
-                               .arg(shownProgram)
-                               .arg(index + 1));
-    if (kind == core::FileKind::DanglingLink)
-        throw RuntimeError(FileNotFound,
-                           QStringLiteral("Programmet \"%1\" för övning %2 är en länk till något "
-                                          "som inte finns.")
-                               .arg(shownProgram)
-                               .arg(index + 1));
     if (kind != core::FileKind::Regular)
-        throw RuntimeError(PathFileAccessError,
+        throw RuntimeError(core::isAbsent(kind) ? FileNotFound : PathFileAccessError,
                            QStringLiteral("Programmet \"%1\" för övning %2 %3.")
                                .arg(shownProgram)
                                .arg(index + 1)

@@ -1,5 +1,6 @@
 #include "supervisor/Form1.h"
 
+#include "shared/app/Fonts.h"
 #include "shared/app/ProgramControl.h"
 #include "shared/app/SystemColours.h"
 #include "shared/app/Twips.h"
@@ -43,10 +44,6 @@ const QColor Grey(128, 128, 128);
 
 const QString ActiveMenuFile = QStringLiteral("kelvu.ini");
 
-QFont sansSerif(qreal points) {
-    return app::makeFont(QStringLiteral("MS Sans Serif"), points, QFont::Bold);
-}
-
 QLabel* label(QWidget* parent, const QString& text, QRect geometry) {
     auto* l = new QLabel(text, parent);
     l->setGeometry(geometry);
@@ -84,7 +81,7 @@ SSOptionGroup* optionGroup(QObject* owner, SSPanel* panel,
     auto* group = new SSOptionGroup(owner);
     for (const auto& [caption, geometry] : options) {
         auto* option = new SSOption(caption, panel);
-        option->setFont(sansSerif(9.75));
+        option->setFont(app::boldFont(QStringLiteral("MS Sans Serif"), 9.75));
         option->setGeometry(geometry);
         group->add(option);
     }
@@ -103,7 +100,7 @@ Form1::Form1() {
     controls::installAccessibleControls();
     setWindowTitle(QStringLiteral("Kelvu handledarsektion"));
     setWindowFlags(app::MainWindowFlags);
-    setFixedSize(twipsToPixels(9510), twipsToPixels(6825));
+    setFixedSize(twipsToPixels(app::MainClientWidth), twipsToPixels(app::MainClientHeight));
     app::setBackColour(this, app::LightYellow);
     // The text colour of windows; a disabled control keeps the desktop's
     // greyed text.
@@ -111,7 +108,7 @@ Form1::Form1() {
     for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
         text.setColor(group, QPalette::WindowText, systemColour(SystemColour::WindowText));
     setPalette(text);
-    setFont(sansSerif(12));
+    setFont(app::boldFont(QStringLiteral("MS Sans Serif"), 12));
     buildLayout();
     setTabOrder();
     connectHandlers();
@@ -147,7 +144,7 @@ void Form1::buildLayout() {
     List1->setAccessibleName(QStringLiteral("Valda övningar"));
     List2 = new QListWidget(this);
     List2->setGeometry(twipsRect(1920, 840, 2055, 1785));
-    List2->setFont(sansSerif(8.25));
+    List2->setFont(app::boldFont(QStringLiteral("MS Sans Serif"), 8.25));
     List2->hide();
     Command3D1 = button(this, QStringLiteral("Lägg till övning"), twipsRect(1560, 2760, 2655, 495));
 
@@ -156,7 +153,7 @@ void Form1::buildLayout() {
                    twipsRect(5160, 360, 4215, 375));
     Panel3D2 = new SSPanel(this);
     Panel3D2->setGeometry(twipsRect(5160, 1320, 1035, 1065));
-    Panel3D2->setFont(sansSerif(8.25));
+    Panel3D2->setFont(app::boldFont(QStringLiteral("MS Sans Serif"), 8.25));
     Panel3D2->setBackColor(systemColour(SystemColour::InactiveCaptionText));
     Panel3D2->setAccessibleName(Label1->text());
     Option3D1 = optionGroup(this, Panel3D2,
@@ -168,7 +165,7 @@ void Form1::buildLayout() {
     SSCommand1 = button(this, QStringLiteral("Lägg till bild"), twipsRect(6600, 1920, 2655, 495));
     Label5 = label(this, QString(), twipsRect(6480, 2880, 2415, 375));
     Label5->setTextFormat(Qt::PlainText);
-    Label5->setFont(sansSerif(8.25));
+    Label5->setFont(app::boldFont(QStringLiteral("MS Sans Serif"), 8.25));
     Label5->hide();
 
     // Bottom left: card type.
@@ -176,7 +173,7 @@ void Form1::buildLayout() {
         label(this, QStringLiteral("Typ av bilder på korten"), twipsRect(960, 3960, 2775, 375));
     Panel3D1 = new SSPanel(this);
     Panel3D1->setGeometry(twipsRect(1080, 4560, 2295, 1815));
-    Panel3D1->setFont(sansSerif(8.25));
+    Panel3D1->setFont(app::boldFont(QStringLiteral("MS Sans Serif"), 8.25));
     Panel3D1->setBackColor(systemColour(SystemColour::ButtonFace));
     Panel3D1->setAccessibleName(Label7->text());
     Option3D2 = optionGroup(this, Panel3D1,

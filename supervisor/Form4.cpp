@@ -1,5 +1,6 @@
 #include "supervisor/Form4.h"
 
+#include "shared/app/Fonts.h"
 #include "shared/app/ProgramControl.h"
 #include "shared/app/Twips.h"
 #include "shared/app/WindowStyle.h"
@@ -16,27 +17,21 @@ namespace kelvuadm {
 
 using app::twipsRect;
 
-namespace {
-QFont boldFont(const QString& family, qreal points) {
-    return app::makeFont(family, points, QFont::Bold);
-}
-}  // namespace
-
 Form4::Form4() {
     Text1 = new QLineEdit(this);
     Text1->setGeometry(twipsRect(600, 1680, 2325, 420));
-    Text1->setFont(boldFont(QStringLiteral("Arial"), 12));
+    Text1->setFont(app::boldFont(QStringLiteral("Arial"), 12));
     Text1->setMaxLength(std::numeric_limits<int>::max());  // no limit of its own
     Command3D1 = new SSCommand(QStringLiteral("Spara"), this);
     Command3D1->setGeometry(twipsRect(1920, 2280, 1005, 555));
-    Command3D1->setFont(boldFont(QStringLiteral("Arial"), 9.75));
+    Command3D1->setFont(app::boldFont(QStringLiteral("Arial"), 9.75));
     Command3D2 = new SSCommand(QStringLiteral("Avbryt"), this);
     Command3D2->setGeometry(twipsRect(600, 2280, 1005, 555));
-    Command3D2->setFont(boldFont(QStringLiteral("Arial"), 9.75));
+    Command3D2->setFont(app::boldFont(QStringLiteral("Arial"), 9.75));
     Label1 = new QLabel(QStringLiteral("Skriv in det namn som du vill spara inställningarna under"),
                         this);
     Label1->setGeometry(twipsRect(240, 240, 3135, 1095));
-    Label1->setFont(boldFont(QStringLiteral("MS Sans Serif"), 12));
+    Label1->setFont(app::boldFont(QStringLiteral("MS Sans Serif"), 12));
     Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Label1->setWordWrap(true);
     // A screen reader names the entry box by the prompt above it, and the

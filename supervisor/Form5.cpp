@@ -1,5 +1,6 @@
 #include "supervisor/Form5.h"
 
+#include "shared/app/Fonts.h"
 #include "shared/app/ProgramControl.h"
 #include "shared/app/Twips.h"
 #include "shared/app/WindowStyle.h"
@@ -15,12 +16,6 @@ namespace kelvuadm {
 
 using app::twipsRect;
 
-namespace {
-QFont arialBold(qreal points) {
-    return app::makeFont(QStringLiteral("Arial"), points, QFont::Bold);
-}
-}  // namespace
-
 QStringList settingsFiles() {
     QDir folder(QDir::currentPath());
     folder.setNameFilters({QStringLiteral("*.ini")});
@@ -32,17 +27,17 @@ QStringList settingsFiles() {
 Form5::Form5() {
     File1 = new controls::ListBox(this);
     File1->setGeometry(twipsRect(270, 180, 2085, 2880));
-    File1->setFont(arialBold(12));
+    File1->setFont(app::boldFont(QStringLiteral("Arial"), 12));
     File1->addItems(settingsFiles());
     File1->setAccessibleName(QStringLiteral("Sparade inställningar"));
     // Named, for a screen reader, by the button that opened it.
     setAccessibleName(QStringLiteral("Hämta"));
     Command3D1 = new SSCommand(QStringLiteral("Hämta"), this);
     Command3D1->setGeometry(twipsRect(2520, 2520, 1005, 555));
-    Command3D1->setFont(arialBold(9.75));
+    Command3D1->setFont(app::boldFont(QStringLiteral("Arial"), 9.75));
     Command3D2 = new SSCommand(QStringLiteral("Avbryt"), this);
     Command3D2->setGeometry(twipsRect(2520, 1890, 1005, 555));
-    Command3D2->setFont(arialBold(9.75));
+    Command3D2->setFont(app::boldFont(QStringLiteral("Arial"), 9.75));
 
     QWidget::setTabOrder(File1, Command3D1);
     QWidget::setTabOrder(Command3D1, Command3D2);

@@ -10,6 +10,7 @@
 #include "supervisor/Form4.h"
 #include "supervisor/Form5.h"
 #include "supervisor/Global.h"
+#include "tests/TestFiles.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -170,18 +171,6 @@ inline void chooseInFileList(QFileDialog* dialog, const QString& path) {
     auto* buttons = dialog->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
     QTRY_VERIFY_WITH_TIMEOUT(buttons->button(QDialogButtonBox::Open)->isEnabled(), 5000);
     QTest::mouseClick(buttons->button(QDialogButtonBox::Open), Qt::LeftButton);
-}
-
-inline void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) qFatal("cannot write %s", qPrintable(path));
-    file.write(bytes);
-}
-
-inline QByteArray readFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return file.readAll();
 }
 
 inline QStringList items(const QListWidget* list) {

@@ -1,8 +1,8 @@
 // What a screen reader is told about both programs, and the learner's cards
 // and the supervisor's window worked by keyboard alone.
+#include "tests/RunnerTestSupport.h"
 #include "tests/SupervisorTestSupport.h"
 
-#include "runner/Form1.h"
 #include "shared/controls/SSPanel.h"
 #include "shared/controls/Svartbakgrund.h"
 
@@ -11,17 +11,12 @@
 #include <QKeyEvent>
 #include <QSignalSpy>
 
+using support::integer;
+using support::quoted;
 using support::Supervisor;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QByteArray line(const QString& text) {
-    return '"' + text.toUtf8() + "\"\r\n";
-}
-QByteArray line(int value) {
-    return QByteArray::number(value) + "\r\n";
-}
 
 // How a held key repeats.
 enum Repeats { Marked, ReleasePressPairs, PressesAlone };
@@ -37,70 +32,47 @@ QString nameOf(QObject* object) {
 
 }  // namespace
 
-class TestAccessibility : public QObject {
+class TestAccessibility : public QObject, protected support::RunnerFixture {
     Q_OBJECT
 private:
-    std::unique_ptr<QTemporaryDir> m_home;
-    QString m_startDir;
-    std::optional<int> m_endStatus;
-    std::unique_ptr<kelvu::Form1> m_runner;
-
-    QString home(const QString& name) const { return m_home->filePath(name); }
-
     // A runner menu of count exercises, each a script that logs its number.
     void writeRunnerMenu(int count, int cardType, bool withReward) {
-        QByteArray bytes = line(count) + line(cardType);
+        QList<QPair<QString, QString>> exercises;
         for (int k = 1; k <= count; ++k) {
             const QString name = QStringLiteral("ovning%1.sh").arg(k);
-            support::writeFile(home(name), "#!/bin/sh\necho " + QByteArray::number(k) + " >> \"" +
-                                               home(QStringLiteral("started.log")).toUtf8() +
-                                               "\"\n");
-            QFile::setPermissions(home(name), QFile::permissions(home(name)) | QFile::ExeOwner);
-            bytes += line(name) + line(m_home->path());
+            writeExercise(home(), name, QString::number(k));
+            exercises.append({name, home()});
         }
-        bytes += line(withReward ? 0 : 1);
-        if (withReward) {
-            QImage picture(40, 40, QImage::Format_RGB32);
-            picture.fill(Qt::magenta);
-            picture.save(home(QStringLiteral("sol.png")), "PNG");
-            bytes += line(m_home->path()) + line(QStringLiteral("sol.png"));
-        }
+        if (withReward) support::savePicture(home(QStringLiteral("sol.png")), Qt::magenta, "PNG");
         if (cardType == 2)
-            for (int k = 1; k <= count; ++k) {
-                QImage picture(30, 30, QImage::Format_RGB32);
-                picture.fill(Qt::blue);
-                picture.save(home(QStringLiteral("%1num.bmp").arg(k)), "BMP");
-            }
-        support::writeFile(home(QStringLiteral("kelvu.ini")), bytes);
+            for (int k = 1; k <= count; ++k)
+                support::savePicture(home(QStringLiteral("%1num.bmp").arg(k)), Qt::blue, "BMP");
+        writeMenu(count, cardType, exercises, withReward ? 0 : 1, home(),
+                  QStringLiteral("sol.png"));
     }
     // Loads and shows the runner as the program does, and waits until it is
     // the active window.
     void startRunner() {
-        m_runner = std::make_unique<kelvu::Form1>();
-        app::runHandler([this] { m_runner->Form_Load(); });
-        m_runner->show();
-        m_runner->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_runner.get()));
+        load();
+        QVERIFY2(!m_error, qPrintable(m_error ? m_error->message() : QString()));
+        m_form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
     }
-    SSCommand* card(int i) const { return m_runner->cards().at(static_cast<std::size_t>(i)); }
-    int startedCount() const {
-        return static_cast<int>(support::readFile(home(QStringLiteral("started.log"))).count('\n'));
-    }
+    int startedCount() const { return static_cast<int>(startedLog().size()); }
     // The cards that take the focus by Tab or click.
     QList<int> focusableCards() const {
         QList<int> cards;
-        for (std::size_t i = 0; i < m_runner->cards().size(); ++i)
-            if (m_runner->cards()[i]->focusPolicy() != Qt::NoFocus) cards << static_cast<int>(i);
+        for (std::size_t i = 0; i < m_form->cards().size(); ++i)
+            if (m_form->cards()[i]->focusPolicy() != Qt::NoFocus) cards << static_cast<int>(i);
         return cards;
     }
     int focusedCard() const {
-        for (std::size_t i = 0; i < m_runner->cards().size(); ++i)
-            if (m_runner->cards()[i]->hasFocus()) return static_cast<int>(i);
+        for (std::size_t i = 0; i < m_form->cards().size(); ++i)
+            if (m_form->cards()[i]->hasFocus()) return static_cast<int>(i);
         return -1;
     }
 
 private slots:
-    void initTestCase();
     void init();
     void cleanup();
 
@@ -128,23 +100,12 @@ private slots:
     void dialogsByKeyboard();
 };
 
-void TestAccessibility::initTestCase() {
-    m_startDir = QDir::currentPath();
-}
-
 void TestAccessibility::init() {
-    m_home = std::make_unique<QTemporaryDir>();
-    QVERIFY(QDir::setCurrent(m_home->path()));
-    m_endStatus.reset();
-    app::resetProgramControl();
-    app::setEndObserver([this](int status) { m_endStatus = status; });
+    QVERIFY(setUp());
 }
 
 void TestAccessibility::cleanup() {
-    m_runner.reset();
-    app::setEndObserver({});
-    QDir::setCurrent(m_startDir);
-    m_home.reset();
+    tearDown();
 }
 
 // --- the runner ---------------------------------------------------------------
@@ -172,8 +133,8 @@ void TestAccessibility::runnerNames() {
     QFETCH(QStringList, names);
     writeRunnerMenu(3, cardType, reward);
     startRunner();
-    QCOMPARE(nameOf(m_runner.get()), QStringLiteral("Arbetsordning"));
-    QCOMPARE(accessible(m_runner.get())->role(), QAccessible::Window);
+    QCOMPARE(nameOf(m_form.get()), QStringLiteral("Arbetsordning"));
+    QCOMPARE(accessible(m_form.get())->role(), QAccessible::Window);
     QStringList heard;
     for (int i = 0; i < 4; ++i) {
         heard << nameOf(card(i));
@@ -187,7 +148,7 @@ void TestAccessibility::runnerNames() {
 void TestAccessibility::backdropOffersNothing() {
     writeRunnerMenu(1, 0, true);
     startRunner();
-    QAccessibleInterface* backdrop = accessible(m_runner->backdrop());
+    QAccessibleInterface* backdrop = accessible(m_form->backdrop());
     QVERIFY(backdrop->state().disabled);
     QVERIFY(!backdrop->state().focusable);
     QCOMPARE(backdrop->childCount(), 0);
@@ -201,9 +162,9 @@ void TestAccessibility::focusOnlyOnTheWorkingCard() {
     QCOMPARE(focusableCards(), QList<int>{0});
     QVERIFY(accessible(card(0))->state().focused);
     // A stray Tab, forwards or back, leaves the focus where it is.
-    QTest::keyClick(m_runner.get(), Qt::Key_Tab);
+    QTest::keyClick(m_form.get(), Qt::Key_Tab);
     QCOMPARE(focusedCard(), 0);
-    QTest::keyClick(m_runner.get(), Qt::Key_Backtab, Qt::ShiftModifier);
+    QTest::keyClick(m_form.get(), Qt::Key_Backtab, Qt::ShiftModifier);
     QCOMPARE(focusedCard(), 0);
     // A click on a card out of turn does not take the focus either.
     QTest::mouseClick(card(2), Qt::LeftButton);
@@ -218,7 +179,7 @@ void TestAccessibility::focusOnlyOnTheWorkingCard() {
     QTRY_COMPARE(startedCount(), 2);
     QCOMPARE(focusedCard(), 2);
     // The cards taken away are no longer heard.
-    QAccessibleInterface* window = accessible(m_runner.get());
+    QAccessibleInterface* window = accessible(m_form.get());
     QStringList heard;
     for (int i = 0; i < window->childCount(); ++i)
         heard << window->child(i)->text(QAccessible::Name);
@@ -254,7 +215,8 @@ void TestAccessibility::keysPressTheWorkingCard() {
     QVERIFY(!m_endStatus);
     QTest::keyClick(card(2), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QCOMPARE(m_endStatus, std::optional<int>(0));
-    QCOMPARE(support::readFile(home(QStringLiteral("started.log"))), QByteArray("1\n2\n"));
+    // Each exercise logs its number and the folder it runs in.
+    QCOMPARE(startedLog(), QStringList({u"1 "_s + home(), u"2 "_s + home()}));
 }
 
 void TestAccessibility::heldKeyPressesOnce_data() {
@@ -289,7 +251,7 @@ void TestAccessibility::heldKeyPressesOnce() {
     // The card is pressed on the stroke, before the key comes up.
     send(QEvent::KeyPress, 1000, false);
     QVERIFY(card(0)->isHidden());
-    QCOMPARE(m_runner->workingCard(), card(1));
+    QCOMPARE(m_form->workingCard(), card(1));
     // Held for a while: a repeat every 40 ms after the first 800, then the
     // one release. The next card has the focus meanwhile and stays.
     for (quint64 time = 1800; time <= 2000; time += 40) {
@@ -298,11 +260,11 @@ void TestAccessibility::heldKeyPressesOnce() {
     }
     send(QEvent::KeyRelease, 2100, false);
     QVERIFY(!card(1)->isHidden());
-    QCOMPARE(m_runner->workingCard(), card(1));
+    QCOMPARE(m_form->workingCard(), card(1));
     // A new stroke starts exactly the next exercise.
     send(QEvent::KeyPress, 2500, false);
     send(QEvent::KeyRelease, 2600, false);
-    QCOMPARE(m_runner->workingCard(), card(2));
+    QCOMPARE(m_form->workingCard(), card(2));
     QTRY_COMPARE(startedCount(), 2);
 }
 
@@ -338,7 +300,7 @@ void TestAccessibility::noCardLeftTakesNoKeys() {
     QCOMPARE(QApplication::focusWidget(), nullptr);
     QCOMPARE(focusableCards(), QList<int>{});
     for (int key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter, Qt::Key_Tab})
-        QTest::keyClick(m_runner.get(), Qt::Key(key));
+        QTest::keyClick(m_form.get(), Qt::Key(key));
     QCOMPARE(QApplication::focusWidget(), nullptr);
     QVERIFY(!m_endStatus);
     QCOMPARE(startedCount(), 1);
@@ -358,8 +320,8 @@ void TestAccessibility::focusReturnsWhenTheWindowIsActiveAgain() {
     QVERIFY(QTest::qWaitForWindowActive(&other));
     QCOMPARE(focusedCard(), -1);
     other.close();
-    m_runner->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_runner.get()));
+    m_form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
     QCOMPARE(focusedCard(), 1);
     QTest::keyClick(card(1), Qt::Key_Space);
     QTRY_COMPARE(startedCount(), 2);
@@ -466,10 +428,10 @@ void TestAccessibility::hiddenControlsAreNotShowing() {
     Supervisor program;
     program.makeFile(QStringLiteral("ovningar/rita.exe"));
     support::writeFile(program.home(QStringLiteral("kelvu.ini")),
-                       line(1) + line(0) + line(QStringLiteral("rita.exe")) +
-                           line(program.folderText(QStringLiteral("ovningar"))) + line(0) +
-                           line(program.folderText(QStringLiteral("bilder"))) +
-                           line(QStringLiteral("pris.bmp")));
+                       integer(1) + integer(0) + quoted(QStringLiteral("rita.exe")) +
+                           quoted(program.folderText(QStringLiteral("ovningar"))) + integer(0) +
+                           quoted(program.folderText(QStringLiteral("bilder"))) +
+                           quoted(QStringLiteral("pris.bmp")));
     kelvuadm::Form1& form = program.start();
     QCOMPARE(form.List2->count(), 1);
     QVERIFY(!form.Label5->text().isEmpty());
@@ -505,13 +467,13 @@ void TestAccessibility::deleteKeyRemovesTheSelectedEntry() {
     QFETCH(bool, selected);
     QFETCH(QStringList, left);
     Supervisor program;
-    QByteArray menu = line(3) + line(0);
+    QByteArray menu = integer(3) + integer(0);
     for (const char* name : {"a", "b", "c"}) {
         const QString file = QString::fromLatin1(name) + QStringLiteral(".exe");
         program.makeFile(QString::fromLatin1(name) + QStringLiteral("/") + file);
-        menu += line(file) + line(program.folderText(QString::fromLatin1(name)));
+        menu += quoted(file) + quoted(program.folderText(QString::fromLatin1(name)));
     }
-    support::writeFile(program.home(QStringLiteral("kelvu.ini")), menu + line(1));
+    support::writeFile(program.home(QStringLiteral("kelvu.ini")), menu + integer(1));
     kelvuadm::Form1& form = program.start();
     QVERIFY(QTest::qWaitForWindowActive(&form));
     QCOMPARE(QApplication::focusWidget(), form.List1);
@@ -530,13 +492,13 @@ void TestAccessibility::deleteKeyRemovesTheSelectedEntry() {
 
 void TestAccessibility::countBarByArrowKeys() {
     Supervisor program;
-    QByteArray menu = line(2) + line(0);
+    QByteArray menu = integer(2) + integer(0);
     for (const char* name : {"a", "b"}) {
         const QString file = QString::fromLatin1(name) + QStringLiteral(".exe");
         program.makeFile(QString::fromLatin1(name) + QStringLiteral("/") + file);
-        menu += line(file) + line(program.folderText(QString::fromLatin1(name)));
+        menu += quoted(file) + quoted(program.folderText(QString::fromLatin1(name)));
     }
-    support::writeFile(program.home(QStringLiteral("kelvu.ini")), menu + line(1));
+    support::writeFile(program.home(QStringLiteral("kelvu.ini")), menu + integer(1));
     kelvuadm::Form1& form = program.start();
     QVERIFY(QTest::qWaitForWindowActive(&form));
     form.VScroll1->setFocus();

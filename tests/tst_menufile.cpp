@@ -8,6 +8,7 @@
 #include "shared/menufile/MenuReader.h"
 #include "shared/menufile/MenuWriter.h"
 #include "tests/FolderLock.h"
+#include "tests/TestFiles.h"
 
 #include "shared/core/ShortText.h"
 
@@ -106,11 +107,7 @@ extern "C" int __wrap_fsync(int fd) {
 }
 #endif
 
-void writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-}
+using support::writeFile;
 
 // Makes "kelvu.ini" in the folder as the row asks; links lead only to names
 // in the same folder. Returns why the row cannot run for this user, if it
@@ -122,13 +119,13 @@ QString make(const QString& folder, Name name, const QByteArray& bytes) {
         case Name::Missing:
             break;
         case Name::File:
-            writeBytes(path, bytes);
+            writeFile(path, bytes);
             break;
         case Name::Folder:
             if (!QDir().mkdir(path)) qFatal("cannot make a folder");
             break;
         case Name::Unreadable:
-            writeBytes(path, bytes);
+            writeFile(path, bytes);
             QFile::setPermissions(path, {});
             if (QFile(path).open(QIODevice::ReadOnly))
                 return QStringLiteral(
@@ -137,7 +134,7 @@ QString make(const QString& folder, Name name, const QByteArray& bytes) {
             break;
         case Name::InClosedFolder:
             if (!QDir().mkdir(closed)) qFatal("cannot make a folder");
-            writeBytes(closed + QStringLiteral("/kelvu.ini"), bytes);
+            writeFile(closed + QStringLiteral("/kelvu.ini"), bytes);
             QFile::setPermissions(closed, {});
             if (QFileInfo::exists(closed + QStringLiteral("/kelvu.ini")))
                 return QStringLiteral(
@@ -177,7 +174,7 @@ QString make(const QString& folder, Name name, const QByteArray& bytes) {
             return QStringLiteral("no such files here");
 #endif
         case Name::Growing:
-            writeBytes(path, bytes);
+            writeFile(path, bytes);
 #if defined(KELVU_WRAPPED_FSTAT)
             seemingSize = 9;  // as it was when opened
             break;

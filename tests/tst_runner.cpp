@@ -1,10 +1,8 @@
 // The learner's window: menu reading, card layout and faces, starting the
 // exercises in order, ending, and every failure as its run-time error.
-#include "runner/Form1.h"
-#include "shared/app/ProgramControl.h"
-#include "shared/controls/SSCommand.h"
 #include "shared/controls/Svartbakgrund.h"
 #include "tests/Layout.h"
+#include "tests/RunnerTestSupport.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -20,51 +18,14 @@
 #include <memory>
 #include <optional>
 
-namespace {
+using support::integer;
+using support::quoted;
+using support::savePicture;
+using support::writeFile;
 
-QByteArray quoted(const QString& text) {
-    return '"' + text.toUtf8() + "\"\r\n";
-}
-QByteArray integer(int value) {
-    return QByteArray::number(value) + "\r\n";
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) qFatal("cannot write %s", qPrintable(path));
-    file.write(bytes);
-}
-
-void savePicture(const QString& path, QColor colour, const char* format = nullptr) {
-    QImage image(40, 20, QImage::Format_RGB32);
-    image.fill(colour);
-    if (!image.save(path, format)) qFatal("cannot save %s", qPrintable(path));
-}
-
-}  // namespace
-
-class TestRunner : public QObject {
+class TestRunner : public QObject, protected support::RunnerFixture {
     Q_OBJECT
 private:
-    std::unique_ptr<QTemporaryDir> m_home;
-    QString m_startDir;
-    std::optional<core::RuntimeError> m_error;
-    std::optional<int> m_endStatus;
-    std::unique_ptr<kelvu::Form1> m_form;
-
-    QString home(const QString& name = QString()) const {
-        return name.isEmpty() ? m_home->path() : m_home->filePath(name);
-    }
-    // Writes "kelvu.ini" with exercises given as (name, folder) pairs.
-    void writeMenu(int count, int cardType, const QList<QPair<QString, QString>>& exercises,
-                   int reward, const QString& pictureFolder = QString(),
-                   const QString& pictureName = QString()) {
-        QByteArray bytes = integer(count) + integer(cardType);
-        for (const auto& [name, folder] : exercises) bytes += quoted(name) + quoted(folder);
-        bytes += integer(reward);
-        if (reward == 0) bytes += quoted(pictureFolder) + quoted(pictureName);
-        writeFile(home(QStringLiteral("kelvu.ini")), bytes);
-    }
     // A menu of blank exercises that all name the same (absent) program.
     void writeSimpleMenu(int count, int cardType, bool withReward) {
         QList<QPair<QString, QString>> exercises;
@@ -74,13 +35,6 @@ private:
         writeMenu(count, cardType, exercises, withReward ? 0 : 1, home(),
                   QStringLiteral("sol.png"));
     }
-    // Runs the load handler as the program does, then shows the window.
-    void load() {
-        m_form = std::make_unique<kelvu::Form1>();
-        app::runHandler([this] { m_form->Form_Load(); });
-        if (!m_endStatus) m_form->show();
-    }
-    SSCommand* card(int i) const { return m_form->cards().at(static_cast<std::size_t>(i)); }
     void click(int i) { QTest::mouseClick(card(i), Qt::LeftButton); }
     QList<int> visibleCards() const {
         QList<int> visible;
@@ -88,23 +42,8 @@ private:
             if (!m_form->cards()[i]->isHidden()) visible.append(static_cast<int>(i));
         return visible;
     }
-    // An exercise program that appends its name and working folder to a log.
-    QString writeExercise(const QString& folder, const QString& name, const QString& tag) {
-        QDir().mkpath(folder);
-        const QString path = QDir(folder).filePath(name);
-        writeFile(path, "#!/bin/sh\necho \"" + tag.toUtf8() + " $(pwd)\" >> \"" +
-                            home(QStringLiteral("started.log")).toUtf8() + "\"\n");
-        QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner | QFile::ExeUser);
-        return path;
-    }
-    QStringList startedLog() const {
-        QFile file(home(QStringLiteral("started.log")));
-        if (!file.open(QIODevice::ReadOnly)) return {};
-        return QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
-    }
 
 private slots:
-    void initTestCase();
     void init();
     void cleanup();
 
@@ -134,25 +73,12 @@ private slots:
     void largePicturesAreReadAtTheSizeOfTheFace();
 };
 
-void TestRunner::initTestCase() {
-    m_startDir = QDir::currentPath();
-    app::setErrorObserver([this](const core::RuntimeError& e) { m_error = e; });
-    app::setEndObserver([this](int status) { m_endStatus = status; });
-}
-
 void TestRunner::init() {
-    m_home = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_home->isValid());
-    QVERIFY(QDir::setCurrent(m_home->path()));
-    m_error.reset();
-    m_endStatus.reset();
-    app::resetProgramControl();
+    QVERIFY(setUp());
 }
 
 void TestRunner::cleanup() {
-    m_form.reset();
-    QDir::setCurrent(m_startDir);
-    m_home.reset();
+    tearDown();
 }
 
 void TestRunner::cardLayout_data() {

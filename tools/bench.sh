@@ -137,12 +137,10 @@ fi
 work=$(mktemp -d "${TMPDIR:-/tmp}/kelvu-bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 # The demo menu: three exercises, Pictogram cards, a reward picture.
-cp -r demo "$work/demo"
-sed "s|@DEMO@|$work/demo|g" demo/kelvu.ini.in >"$work/demo/kelvu.ini"
+tools/demo-menu.sh "$work/demo"
 # The same with a photo as the reward picture: 4000 x 3000 pixels, JPEG.
-cp -r demo "$work/photo"
+tools/demo-menu.sh "$work/photo" foto.jpg
 convert -seed 1 -size 4000x3000 plasma:fractal -quality 90 "$work/photo/bilder/foto.jpg"
-sed "s|@DEMO@|$work/photo|g; s|stjarna.bmp|foto.jpg|" demo/kelvu.ini.in >"$work/photo/kelvu.ini"
 
 # measure_size WIDTH HEIGHT: the measurements above on a private X server of
 # that size, with openbox.

@@ -14,4 +14,15 @@ void installFontSubstitutes() {
                               QStringLiteral("Liberation Serif"));
 }
 
+QFont makeFont(const QString& family, qreal points, QFont::Weight weight) {
+    QFont font(family);
+    font.setPointSizeF(points);
+    font.setWeight(weight);
+    return font;
+}
+
+QFont boldFont(const QString& family, qreal points) {
+    return makeFont(family, points, QFont::Bold);
+}
+
 }  // namespace app

@@ -8,13 +8,6 @@
 
 namespace app {
 
-QFont makeFont(const QString& family, qreal points, QFont::Weight weight) {
-    QFont font(family);
-    font.setPointSizeF(points);
-    font.setWeight(weight);
-    return font;
-}
-
 void setBackColour(QWidget* widget, const QColor& colour) {
     QPalette colours = widget->palette();
     colours.setColor(QPalette::Window, colour);

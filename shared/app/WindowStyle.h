@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QColor>
-#include <QFont>
 #include <QString>
 #include <Qt>
 
@@ -17,11 +16,13 @@ namespace app {
 inline constexpr Qt::WindowFlags MainWindowFlags =
     Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
 
+// The client area of both programs' main windows, in twips (the runner's
+// widens when cards lie beyond it).
+inline constexpr int MainClientWidth = 9510;
+inline constexpr int MainClientHeight = 6825;
+
 // The background of every window of both programs.
 inline const QColor LightYellow(255, 255, 128);
-
-// A font by family, size in points and weight (QFont::Normal, QFont::Bold).
-QFont makeFont(const QString& family, qreal points, QFont::Weight weight);
 
 // Fills the widget's background with the colour.
 void setBackColour(QWidget* widget, const QColor& colour);

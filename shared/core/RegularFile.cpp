@@ -9,6 +9,10 @@ namespace core {
 
 QString describeFileKind(FileKind kind) {
     switch (kind) {
+        case FileKind::Missing:
+            return QStringLiteral("finns inte");
+        case FileKind::DanglingLink:
+            return QStringLiteral("är en länk till något som inte finns");
         case FileKind::Folder:
             return QStringLiteral("är en mapp, inte en fil");
         case FileKind::Fifo:
@@ -26,6 +30,25 @@ QString describeFileKind(FileKind kind) {
     }
 }
 
+QString describeFolderKind(FileKind kind) {
+    switch (kind) {
+        case FileKind::Folder:
+            return QString();
+        case FileKind::Missing:
+        case FileKind::DanglingLink:
+        case FileKind::NoAccess:
+            return describeFileKind(kind);
+        case FileKind::LinkLoop:
+            return QStringLiteral("är en länk som leder runt i en slinga");
+        default:
+            return QStringLiteral("är ingen mapp");
+    }
+}
+
+bool isAbsent(FileKind kind) {
+    return kind == FileKind::Missing || kind == FileKind::DanglingLink;
+}
+
 namespace {
 
 QString sizeText(qint64 bytes) {
@@ -39,21 +62,10 @@ QByteArray readWholeRegularFile(const QString& path, qint64 maxBytes, const QStr
                                 int notRegularError) {
     const QString shown = shortName(displayFileName(path));
     BoundedRead read = readRegularFile(path, maxBytes);
-    switch (read.kind) {
-        case FileKind::Regular:
-            break;
-        case FileKind::Missing:
-            throw RuntimeError(ErrorNumber::FileNotFound,
-                               QStringLiteral("%1 \"%2\" finns inte.").arg(noun, shown));
-        case FileKind::DanglingLink:
-            throw RuntimeError(
-                ErrorNumber::FileNotFound,
-                QStringLiteral("%1 \"%2\" är en länk till något som inte finns.").arg(noun, shown));
-        default:
-            throw RuntimeError(
-                notRegularError,
-                QStringLiteral("%1 \"%2\" %3.").arg(noun, shown, describeFileKind(read.kind)));
-    }
+    if (read.kind != FileKind::Regular)
+        throw RuntimeError(
+            isAbsent(read.kind) ? ErrorNumber::FileNotFound : notRegularError,
+            QStringLiteral("%1 \"%2\" %3.").arg(noun, shown, describeFileKind(read.kind)));
     if (read.tooLarge)
         throw RuntimeError(ErrorNumber::PathFileAccessError,
                            QStringLiteral("%1 \"%2\" är större än %3 och läses inte.")

@@ -15,9 +15,15 @@ inline constexpr qint64 MaxMenuFileBytes = 1024 * 1024;
 // Far more than any card picture needs.
 inline constexpr qint64 MaxPictureFileBytes = 64 * 1024 * 1024;
 
-// What a name that is not a regular file is, in Swedish: "är en mapp, inte
-// en fil", "är en namngiven rörledning (FIFO), inte en vanlig fil" …
+// What a name that is not a regular file is, in Swedish, as the end of a
+// sentence that begins with the name: "finns inte", "är en mapp, inte en
+// fil", "är en namngiven rörledning (FIFO), inte en vanlig fil" …
 QString describeFileKind(FileKind kind);
+// The same where a folder is wanted: "finns inte", "är ingen mapp" …, and ""
+// for a folder.
+QString describeFolderKind(FileKind kind);
+// Nothing there to use: no such name, or a link that leads nowhere.
+bool isAbsent(FileKind kind);
 
 // Reads the whole file. "noun" names the file in the message ("Filen",
 // "Bildfilen"). Throws RuntimeError: 53 when nothing of that name exists or a
