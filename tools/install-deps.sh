@@ -14,7 +14,7 @@ set -euo pipefail
 # rsvg-convert (librsvg2-bin) renders the icon; pkg-config finds the X client
 # library (xcb) with which the programs speak to the window manager.
 demo_packages=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev
-    fonts-liberation x11-utils qt6-translations-l10n librsvg2-bin pkgconf)
+    fonts-liberation x11-utils qt6-translations-l10n librsvg2-bin pkgconf libxcb1-dev)
 # The display tests, in Python with pytest: a virtual X server, a window
 # manager, the X protocol (python3-xlib: windows, properties, XTest input),
 # screenshots and picture checks (python3-pil), typing text (xdotool),
@@ -31,15 +31,15 @@ test_packages+=(dbus at-spi2-core python3-gi gir1.2-atspi-2.0)
 package_packages=(file dpkg-dev lintian desktop-file-utils appstream)
 # The menu reader's fuzz target: clang with libFuzzer and the sanitizers.
 test_packages+=(clang-14 libclang-rt-14-dev)
+# The benchmarks in bench/ (KELVU_BENCHMARKS, on in the "ci" preset and in
+# tools/bench.sh): Google Benchmark for the menu reader's throughput.
+test_packages+=(libbenchmark-dev)
 
 list=false
 if [[ ${1:-} == --list ]]; then
     list=true
     shift
 fi
-# The benchmarks in bench/, part of every build: Google Benchmark, and the X
-# client library with which the start-up watch reads the screen.
-demo_packages+=(libbenchmark-dev libxcb1-dev)
 case ${1:-} in
     demo) packages=("${demo_packages[@]}") ;;
     test) packages=("${demo_packages[@]}" "${test_packages[@]}" "${package_packages[@]}") ;;
