@@ -117,14 +117,13 @@ bool Svartbakgrund::isProgramWindow(shared::NativeWindow window) const {
 void Svartbakgrund::noteActivation(shared::NativeWindow window) {
     if (window == 0 || isBackdropWindow(window)) {
         // The focus went nowhere, or to the black that takes none, as it may
-        // when the window in front (an exercise, a dialog) is closed, or when
-        // a window manager drops it as a dialog closes: the window in front
-        // now takes it, so that the keys work again. So too when a dialog in
-        // front was minimised and left the window it blocks on the screen,
-        // which would take no click. A window minimised alone comes back
-        // with a click on black.
+        // when the window in front (an exercise, a dialog) is closed: the
+        // window in front now takes it, so that the keys work again. So too
+        // when a dialog in front was minimised and left the window it blocks
+        // on the screen, which would take no click. A window minimised alone
+        // comes back with a click on black.
         if (m_front != 0 &&
-            (isClosed(m_front) || shared::isShown(m_front) || isOwnWindowShownBesides(m_front)))
+            (isClosed(m_front) || (!shared::isShown(m_front) && isOwnWindowShownBesides(m_front))))
             bringFrontBack(0);
         return;
     }

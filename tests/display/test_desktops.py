@@ -72,8 +72,8 @@ class Scene:
         kelvu = self.desktop.start_program("kelvu", self.start)
         runner = self.screen.wait_window(kelvu.pid, "Arbetsordning")
         x, y, _, _ = self.screen.geometry(runner)
-        self.screen.wait_colour(x + 177 + 68, y + 32 + 68, MAGENTA,
-                                "the reward picture on the second card")
+        wait_until(lambda: self.screen.draws(runner, 177 + 68, 32 + 68, MAGENTA),
+                   "the reward picture on the second card")
         return runner, (x + 24 + 68, y + 32 + 68)
 
 
@@ -145,4 +145,29 @@ def test_exercise(desktop, tmp_path, wm):
     scene.assert_hidden("the exercise in front")
     screen.click_black(exercise.id, "the exercise")
     scene.assert_hidden("the exercise in front after a click on black")
+    scene.assert_no_panel_shown()
+
+
+@pytest.mark.parametrize("wm", rows(openbox=(
+    PanelShows, "openbox keeps a full-screen window over the panels only while it or a window "
+                "of its own has the focus: on the second monitor the panel lies over the black"))
+    [:1])
+@pytest.mark.desktop(monitors=(1280, 1024))
+def test_two_monitors(desktop, tmp_path, wm):
+    """A second monitor, as a classroom projector is, is black while either
+    program is up, another program's window on it hidden; the main windows
+    lie in the middle of the first."""
+    scene, screen = Scene(desktop, tmp_path), desktop.screen
+    on_second = desktop.open_other_window(tmp_path, 1280 + 362, 437)
+    second = (1280, 32, 1024, 1024 - 32)
+    for program, title in (("kelvuadm", "Kelvu handledarsektion"), ("kelvu", "Arbetsordning")):
+        process = desktop.start_program(program, scene.start)
+        main = screen.wait_window(process.pid, title)
+        x, y, w, h = screen.geometry(main)
+        assert (x + w // 2, y + h // 2) in ((640, 512), (640, 511)), (program, x, y, w, h)
+        scene.assert_hidden("%s up on two monitors" % program)
+        assert screen.not_black(on_second) == 0, "%s: the window on the second monitor shows"
+        assert screen.not_black(second) == 0, "%s: the second monitor is not black" % program
+        process.stop()
+        wait_until(lambda: not screen.viewable(main), "%s ends" % program)
     scene.assert_no_panel_shown()

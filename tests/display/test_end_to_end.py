@@ -152,7 +152,7 @@ def test_menu_from_supervisor_to_runner(desktop, tmp_path, start):
     main.click(5280, 4800, 1575, 855)
     message = screen.wait_window(kelvuadm.pid, "Fel")
     mx, my, _, _ = screen.geometry(message)
-    assert screen.hints(message) == hints.main_window(main.id)
+    assert screen.hints(message) == hints.main_window(main.id, modal=True)
     screen.click_black(message.id, "the message")
     screen.wait_not_colour(mx + 5, my + 5, BLACK, "the message lies in front of the backdrop")
     screen.wait_colour(main.x + 5, main.y + 200, YELLOW, "the main window stays under it")

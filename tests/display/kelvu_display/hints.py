@@ -15,13 +15,14 @@ BACKDROP = {"motif": [2, 1, 0, 0, 0], "types": ["_KDE_NET_WM_WINDOW_TYPE_OVERRID
             "allowed": ["CHANGE_DESKTOP", "CLOSE", "FULLSCREEN", "MINIMIZE"]}
 
 
-def main_window(backdrop):
+def main_window(backdrop, modal=False):
     """Both programs' main windows and their message boxes: a dialog of the
     backdrop (or of the window they belong to) with a border, resize handles
     the fixed size leaves unused, a title with its menu, and close, move and
-    resize only. Openbox offers minimise whatever the hints say."""
+    resize only. Openbox offers minimise whatever the hints say. The message
+    boxes block the whole program."""
     return {"motif": [3, 38, 30, 0, 0], "types": ["DIALOG", "NORMAL"],
-            "transient for": backdrop, "state": [],
+            "transient for": backdrop, "state": ["MODAL"] if modal else [],
             "allowed": ["ABOVE", "BELOW", "CHANGE_DESKTOP", "CLOSE", "FULLSCREEN", "MINIMIZE",
                         "MOVE", "SHADE", "_OB_WM_ACTION_UNDECORATE"]}
 

@@ -4,7 +4,7 @@ keys through XTest; screenshots and the colours in them."""
 import os
 import subprocess
 
-from PIL import ImageChops, ImageGrab
+from PIL import Image, ImageChops, ImageGrab
 from Xlib import X, XK, Xatom, display as xdisplay, error as xerror, protocol
 from Xlib.ext import xtest
 
@@ -80,7 +80,8 @@ class Screen:
         actions), without the prefixes _NET_WM_WINDOW_TYPE_, _NET_WM_STATE_
         and _NET_WM_ACTION_."""
         def names(prop, prefix):
-            return [a.replace(prefix, "") for a in self.atoms(window, prop)]
+            return [a[len(prefix):] if a.startswith(prefix) else a
+                    for a in self.atoms(window, prop)]
         return {"motif": self.cardinals(window, "_MOTIF_WM_HINTS"),
                 "types": names("_NET_WM_WINDOW_TYPE", "_NET_WM_WINDOW_TYPE_"),
                 "transient for": self.transient_for(window),
@@ -343,6 +344,14 @@ class Screen:
     def shows(self, x, y, colour):
         """A fresh screenshot shows the colour at (x, y)."""
         return self.shot().getpixel((x, y)) == colour
+
+    def draws(self, window, x, y, colour):
+        """The window's own picture, as the program drew it, has the colour
+        at (x, y) of the window: a compositing window manager on a virtual X
+        server may put it on the screen only with the next event."""
+        w, h = self.geometry(window)[2:]
+        image = window.get_image(0, 0, w, h, X.ZPixmap, 0xFFFFFFFF)
+        return Image.frombytes("RGB", (w, h), image.data, "raw", "BGRX").getpixel((x, y)) == colour
 
     def wait_colour(self, x, y, colour, what, timeout=20):
         wait_until(lambda: self.shows(x, y, colour), what, timeout)
