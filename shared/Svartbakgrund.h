@@ -49,6 +49,8 @@ private:
     void removeScreen(QScreen* screen);
     bool isBackdrop(const QObject* object) const;
     bool isProgramWindow(shared::NativeWindow window) const;
+    bool isClosed(shared::NativeWindow window) const;
+    bool isOwnWindowShownBesides(shared::NativeWindow window) const;
     bool isBackdropWindow(shared::NativeWindow window) const;
     void noteActivation(shared::NativeWindow window);
     void notePress(shared::NativeWindow window, quint64 timestamp);
