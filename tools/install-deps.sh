@@ -26,6 +26,12 @@ test_packages=(xvfb openbox xdotool python3-pytest python3-xlib python3-pil font
 # reader does: a private D-Bus session bus, the AT-SPI bus launcher and an
 # AT-SPI client for Python.
 test_packages+=(dbus at-spi2-core python3-gi gir1.2-atspi-2.0)
+# The desktops the black screen is tried under: the window managers of Xfce,
+# GNOME, KDE, MATE (whose marco needs the mouse settings' schema), the older
+# GNOME's, and two with a taskbar or toolbar of their own; xrandr splits the
+# virtual screen into two monitors.
+test_packages+=(xfwm4 mutter kwin-x11 metacity marco mate-settings-daemon-common icewm fluxbox
+    x11-xserver-utils)
 # The package checks: CPack's dependency scan (file, dpkg-shlibdeps) and the
 # checkers of the package, its menu entries and its metainfo.
 package_packages=(file dpkg-dev lintian desktop-file-utils appstream)

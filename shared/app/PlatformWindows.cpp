@@ -136,9 +136,38 @@ void requestNoTaskbarEntry(QWindow* window) {
     xcb_flush(c);
 }
 
+void requestCompositing(QWindow* window) {
+    xcb_connection_t* c = connection();
+    if (!c || !window) return;
+    const quint32 compositingWanted = 2;
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, static_cast<xcb_window_t>(window->winId()),
+                        atom(c, "_NET_WM_BYPASS_COMPOSITOR"), XCB_ATOM_CARDINAL, 32, 1,
+                        &compositingWanted);
+    xcb_flush(c);
+}
+
+void requestOwner(NativeWindow window, NativeWindow owner) {
+    xcb_connection_t* c = connection();
+    if (!c || !window || !owner) return;
+    const auto w = static_cast<xcb_window_t>(window);
+    auto* reply = xcb_get_property_reply(
+        c, xcb_get_property(c, false, w, XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW, 0, 1),
+        nullptr);
+    const Reply replyOwner{reply};
+    if (!reply || xcb_get_property_value_length(reply) != 0) return;
+    const auto ownerWindow = static_cast<xcb_window_t>(owner);
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW, 32,
+                        1, &ownerWindow);
+    xcb_flush(c);
+}
+
 void requestActivation(NativeWindow window, quint64 timestamp) {
     xcb_connection_t* c = connection();
     if (!c || !window) return;
+    // Some window managers give a window the focus but leave it where it lies
+    // when asked to activate it: it is also asked to the top of its layer.
+    sendToWindowManager(c, static_cast<xcb_window_t>(window), "_NET_RESTACK_WINDOW",
+                        {SourceIsUser, XCB_NONE, XCB_STACK_MODE_ABOVE, 0, 0});
     sendToWindowManager(c, static_cast<xcb_window_t>(window), "_NET_ACTIVE_WINDOW",
                         {SourceIsUser, static_cast<quint32>(timestamp), 0, 0, 0});
 }
@@ -242,6 +271,8 @@ WindowManagerWatch::~WindowManagerWatch() {
 
 void requestBorderWithoutTitle(QWindow*) {}
 void requestNoTaskbarEntry(QWindow*) {}
+void requestCompositing(QWindow*) {}
+void requestOwner(NativeWindow, NativeWindow) {}
 void requestActivation(NativeWindow, quint64) {}
 std::vector<NativeWindow> managedWindows() {
     return {};

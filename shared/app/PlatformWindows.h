@@ -36,6 +36,17 @@ void requestBorderWithoutTitle(QWindow* window);
 // Called before the window is first shown.
 void requestNoTaskbarEntry(QWindow* window);
 
+// Asks a compositing window manager to go on compositing the window while
+// it covers the whole screen, rather than letting it draw to the screen
+// itself: the windows in front of it then show.
+void requestCompositing(QWindow* window);
+
+// Makes another program's window, one that has no owner of its own, belong
+// to the owner, as a dialog belongs to its window: the window manager then
+// keeps it in front of the owner and in the owner's layer, also while the
+// owner covers the whole screen.
+void requestOwner(NativeWindow window, NativeWindow owner);
+
 // Asks the window manager to bring the window, of whatever program, to the
 // front and give it the focus, as a taskbar does. The timestamp is the
 // window system's time of the user's action that asks for it.

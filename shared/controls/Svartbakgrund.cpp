@@ -47,6 +47,7 @@ void Svartbakgrund::cover(QScreen* screen) {
     // only raise the black over an exercise.
     winId();
     app::requestNoTaskbarEntry(windowHandle());
+    app::requestCompositing(windowHandle());
 }
 
 void Svartbakgrund::showBehind(QWidget* mainWindow) {
@@ -87,6 +88,25 @@ bool Svartbakgrund::isBackdrop(const QObject* object) const {
                                         });
 }
 
+bool Svartbakgrund::isOwnWindowShownBesides(app::NativeWindow window) const {
+    const auto windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.begin(), windows.end(), [this, window](QWidget* each) {
+        return !isBackdrop(each) && each->internalWinId() != window &&
+               app::isShown(each->internalWinId());
+    });
+}
+
+bool Svartbakgrund::isClosed(app::NativeWindow window) const {
+    // The program knows at once when one of its own windows closes; the
+    // window manager may say the focus went nowhere before it stops listing it.
+    const auto windows = QApplication::topLevelWidgets();
+    const auto own = std::find_if(windows.begin(), windows.end(), [window](QWidget* each) {
+        return each->internalWinId() == window;
+    });
+    if (own != windows.end()) return !(*own)->isVisible();
+    return !app::isManaged(window);
+}
+
 bool Svartbakgrund::isProgramWindow(app::NativeWindow window) const {
     const auto windows = QApplication::topLevelWidgets();
     return window != 0 && std::any_of(windows.begin(), windows.end(), [window](QWidget* each) {
@@ -95,11 +115,15 @@ bool Svartbakgrund::isProgramWindow(app::NativeWindow window) const {
 }
 
 void Svartbakgrund::noteActivation(app::NativeWindow window) {
-    if (isBackdropWindow(window)) return;
-    if (window == 0) {
-        // The focus went nowhere, as it may when an exercise is closed: the
-        // program's window in front takes it, so that the keys work again.
-        if (m_front != 0 && !isProgramWindow(m_front) && !app::isManaged(m_front))
+    if (window == 0 || isBackdropWindow(window)) {
+        // The focus went nowhere, or to the black that takes none, as it may
+        // when the window in front (an exercise, a dialog) is closed: the
+        // window in front now takes it, so that the keys work again. So too
+        // when a dialog in front was minimised and left the window it blocks
+        // on the screen, which would take no click. A window minimised alone
+        // comes back with a click on black.
+        if (m_front != 0 &&
+            (isClosed(m_front) || (!app::isShown(m_front) && isOwnWindowShownBesides(m_front))))
             bringFrontBack(0);
         return;
     }
@@ -108,12 +132,21 @@ void Svartbakgrund::noteActivation(app::NativeWindow window) {
         return;
     }
     if (std::find(m_hidden.begin(), m_hidden.end(), window) != m_hidden.end()) {
-        // The keys would go to a window that nobody sees.
+        // The keys would go to a window that nobody should see, and that the
+        // window manager may have raised over the black: the black goes over
+        // it again, the window in front over the black.
+        raise();
+        for (const auto& other : m_otherScreens) other->raise();
         bringFrontBack(0);
         return;
     }
-    // Another program's window that came after the backdrop: an exercise.
+    // Another program's window that came after the backdrop: an exercise,
+    // which belongs to the black as the program's own windows do.
     m_front = window;
+    app::requestOwner(window, internalWinId());
+    // Some window managers restack a window that gets an owner as a sibling
+    // of the owner's other windows, below them: in front again.
+    app::requestActivation(window, 0);
     std::erase(m_otherPrograms, window);
     m_otherPrograms.push_back(window);
 }

@@ -49,6 +49,8 @@ private:
     void removeScreen(QScreen* screen);
     bool isBackdrop(const QObject* object) const;
     bool isProgramWindow(app::NativeWindow window) const;
+    bool isClosed(app::NativeWindow window) const;
+    bool isOwnWindowShownBesides(app::NativeWindow window) const;
     bool isBackdropWindow(app::NativeWindow window) const;
     void noteActivation(app::NativeWindow window);
     void notePress(app::NativeWindow window, quint64 timestamp);

@@ -44,8 +44,9 @@ def pytest_sessionfinish(session, exitstatus):
 
 
 def pytest_configure(config):
-    config.addinivalue_line("markers", "desktop(**options): screen size (width, height), "
-                            "accessibility bus, scale factor of the test's desktop")
+    config.addinivalue_line("markers", "desktop(**options): screen size (width, height) or "
+                            "monitors (their widths), accessibility bus, scale factor of the "
+                            "test's desktop")
 
 
 @pytest.fixture
@@ -60,7 +61,12 @@ def desktop(request, tmp_path, wm):
     options = dict(marker.kwargs) if marker else {}
     # Rows of a test parametrised with indirect=["desktop"] add their own.
     options.update(getattr(request, "param", {}))
-    tools = BASE_TOOLS + xsession.WINDOW_MANAGERS[wm][:1]
+    manager = xsession.WINDOW_MANAGERS[wm]
+    tools = BASE_TOOLS + manager.command[:1]
+    if manager.session_bus:
+        tools.append("dbus-daemon")
+    if options.get("monitors"):
+        tools.append("xrandr")
     if options.get("accessibility"):
         tools += ["dbus-daemon", "dbus-send", "/usr/libexec/at-spi-bus-launcher"]
     require(*tools)

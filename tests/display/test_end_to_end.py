@@ -11,6 +11,7 @@ import os
 import pytest
 from PIL import Image
 
+from kelvu_display import hints
 from kelvu_display.accessible import read_tree
 from kelvu_display.faces import face_digit
 from kelvu_display.screen import BLACK, DESKTOP, MAGENTA, YELLOW, differing_pixels, px, text_lines
@@ -115,11 +116,7 @@ def test_menu_from_supervisor_to_runner(desktop, tmp_path, start):
 
     # Another program's window, open before either program starts, away from
     # the programs' centred windows and from the exercise's window.
-    desktop.start("other", ["xmessage", "-title", "Annan", "-geometry", "300x150+900+40",
-                            "Ett annat program"], tmp_path)
-    other = screen.geometry(wait_until(lambda: screen.titled("Annan"), "the other window")[0])
-    wait_until(lambda: screen.shot().getpixel((other[0] + 5, other[1] + 5)) != DESKTOP,
-               "the other window is painted")
+    other = desktop.open_other_window(tmp_path, 900, 40)
     assert screen.not_black(other) >= other[2] * other[3] // 2
 
     def assert_other_hidden(when):
@@ -137,6 +134,10 @@ def test_menu_from_supervisor_to_runner(desktop, tmp_path, start):
         for n in range(1, 10):
             assert same_bytes(home / ("%dnum.bmp" % n), os.path.join(kort, "%dnum.bmp" % n))
     assert_other_hidden("the supervisor is up")
+    # The backdrop and the main window as they ask the window manager.
+    backdrop = screen.backdrop(kelvuadm.pid)
+    assert screen.hints(backdrop) == hints.BACKDROP
+    assert screen.hints(main.window) == hints.main_window(backdrop.id)
 
     add_exercise = (1560, 2760, 2655, 495)
     pick_file(desktop, kelvuadm, main, add_exercise, "Hämta fil", str(exercise))
@@ -151,6 +152,7 @@ def test_menu_from_supervisor_to_runner(desktop, tmp_path, start):
     main.click(5280, 4800, 1575, 855)
     message = screen.wait_window(kelvuadm.pid, "Fel")
     mx, my, _, _ = screen.geometry(message)
+    assert screen.hints(message) == hints.main_window(main.id, modal=True)
     screen.click_black(message.id, "the message")
     screen.wait_not_colour(mx + 5, my + 5, BLACK, "the message lies in front of the backdrop")
     screen.wait_colour(main.x + 5, main.y + 200, YELLOW, "the main window stays under it")
@@ -199,9 +201,7 @@ def test_menu_from_supervisor_to_runner(desktop, tmp_path, start):
         lambda: [w for w in screen.windows(kelvuadm.pid, " ")
                  if screen.geometry(w)[2] < screen.width], "the save-settings dialog")[0])
     assert (save.w, save.h) == (250, 219)
-    actions = screen.atoms(save.window, "_NET_WM_ALLOWED_ACTIONS")
-    assert "_NET_WM_ACTION_MOVE" in actions, actions
-    assert not [a for a in actions if "MINIMIZE" in a or "MAXIMIZE" in a], actions
+    assert screen.hints(save.window) == hints.settings_dialog(backdrop.id)
     screen.minimise(save.window)
     assert holds_for(lambda: screen.viewable(save.window), 2), "the dialog was minimised"
     # The main window minimised anyway, by the window manager's key: one click
@@ -213,8 +213,7 @@ def test_menu_from_supervisor_to_runner(desktop, tmp_path, start):
     wait_until(lambda: screen.viewable(main.window), "one click on black brings it back")
     wait_until(lambda: screen.active() == save.id, "the dialog has the focus again")
     wait_until(lambda: stacked_above(screen, save.id, main.id), "the dialog above the main window")
-    backdrop = [w.id for w in screen.windows(kelvuadm.pid, " ") if w.id != save.id][0]
-    assert stacked_above(screen, main.id, backdrop), screen.stacking()
+    assert stacked_above(screen, main.id, backdrop.id), screen.stacking()
     screen.click_black(save.id, "the save-settings dialog")
     screen.wait_colour(save.x + 5, save.y + 5, YELLOW, "the dialog stays in front")
     screen.shot("save-dialog")

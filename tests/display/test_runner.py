@@ -6,6 +6,7 @@ import os
 import pytest
 from PIL import Image
 
+from kelvu_display import hints
 from kelvu_display.accessible import read_tree
 from kelvu_display.faces import face_digit
 from kelvu_display.menus import write_menu
@@ -124,6 +125,9 @@ def test_menu_in_order_on_the_black_screen(desktop, tmp_path):
     # The backdrop: another window of the program, covering the whole screen.
     others = [screen.geometry(w) for w in screen.windows(kelvu.pid) if w.id != runner.window.id]
     assert (0, 0, screen.width, screen.height) in others, others
+    backdrop = screen.backdrop(kelvu.pid)
+    assert screen.hints(backdrop) == hints.BACKDROP
+    assert screen.hints(runner.window) == hints.main_window(backdrop.id)
     assert_black_screen(screen, "at start")
 
     # The background, the four cards of the first row, none in the second.
@@ -184,7 +188,8 @@ def test_missing_menu_is_reported_then_the_end(desktop, tmp_path):
     desktop.paint_root(DESKTOP)
     kelvu = desktop.start_program("kelvu", tmp_path)
     message = screen.wait_window(kelvu.pid, "Kelvu", "the error message")
-    assert screen.atoms(message, "_NET_WM_WINDOW_TYPE")[0] == "_NET_WM_WINDOW_TYPE_DIALOG"
+    backdrop = screen.backdrop(kelvu.pid)
+    assert screen.hints(message) == hints.main_window(backdrop.id, modal=True)
     x, y, w, h = screen.geometry(message)
     wait_until(lambda: screen.shot().getpixel((x + 2, y + 2)) != BLACK, "the message is painted")
     screen.shot("message")

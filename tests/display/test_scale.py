@@ -4,6 +4,7 @@ screen, the cards, lines and texts where twice the layout puts them."""
 import pytest
 from PIL import Image
 
+from kelvu_display import hints
 from kelvu_display.menus import write_menu
 from kelvu_display.screen import BLACK, GREY, MAGENTA, YELLOW, dark, px, text_lines
 from kelvu_display.waiting import wait_until
@@ -79,6 +80,7 @@ def test_both_programs_at_scale_2(desktop, tmp_path):
         dialog = wait_until(lambda: [w for w in screen.windows(kelvuadm.pid, " ")
                                      if screen.geometry(w)[2] < screen.width], "the dialog")[0]
         dx, dy = assert_on_screen_at_size(screen, dialog, (500, 438))
+        assert screen.hints(dialog) == hints.settings_dialog(screen.backdrop(kelvuadm.pid).id)
         screen.wait_colour(dx + 5, dy + 5, YELLOW, "the dialog is painted")
         return dialog, dx, dy
 

@@ -5,7 +5,8 @@ import os
 import shutil
 
 from . import processes, xsession
-from .screen import Screen
+from .screen import DESKTOP, Screen
+from .waiting import wait_until
 
 # Variables that would make the programs run otherwise than a user's do.
 _UNSET = ["QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "QT_AUTO_SCREEN_SCALE_FACTOR",
@@ -14,7 +15,9 @@ _UNSET = ["QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "QT_AUTO_SCREEN_SCALE_FA
 
 class Desktop:
     def __init__(self, folder, prefix, width=1280, height=1024, wm="openbox",
-                 accessibility=False, scale=None):
+                 accessibility=False, scale=None, monitors=None):
+        """monitors: the widths of monitors side by side, all of the height,
+        in place of one of the width."""
         self.folder = folder
         self.prefix = prefix
         self.logs = os.path.join(folder, "logs")
@@ -34,14 +37,31 @@ class Desktop:
             self.env["QT_SCALE_FACTOR"] = str(scale)
         self.screen = None
         try:
-            self.env["DISPLAY"] = xsession.start_x_server(self.processes, width, height)
-            self.screen = Screen(self.env["DISPLAY"], self.shots)
-            xsession.start_window_manager(self.processes, wm, self.env)
+            self.start_display(wm, sum(monitors) if monitors else width, height)
+            if monitors:
+                xsession.split_into_monitors(self.env, monitors, height)
+            self.screen = self.make_screen()
             if accessibility:
                 xsession.start_accessibility_bus(self.processes, self.env, folder)
+            self.start_window_manager(wm)
         except BaseException:
             self.close()
             raise
+
+    def start_display(self, wm, width, height):
+        self.env["DISPLAY"] = xsession.start_x_server(self.processes, width, height)
+
+    def make_screen(self):
+        return Screen(self.env["DISPLAY"], self.shots)
+
+    def start_window_manager(self, wm):
+        """Returns once the window manager handles requests, its own taskbar
+        up if it has one."""
+        xsession.start_window_manager(self.processes, wm, self.env, self.folder)
+        self.screen.wm_sync()
+        panel = xsession.WINDOW_MANAGERS[wm].panel
+        if panel:
+            wait_until(lambda: self.screen.titled(panel), "the taskbar %r of %s" % (panel, wm))
 
     def close(self):
         if self.screen:
@@ -63,6 +83,19 @@ class Desktop:
         self.screen.root.clear_area()
         self.screen.x.sync()
         self.screen.wait_colour(0, 0, colour, "the bare screen is painted %r" % (colour,))
+
+    def open_other_window(self, folder, x, y):
+        """Another program's window, 300 × 150 at (x, y), up and painted on
+        the bare screen; returns its rectangle."""
+        self.start("other-%d-%d" % (x, y), ["xmessage", "-title", "Annan %d" % x, "-geometry",
+                                            "300x150+%d+%d" % (x, y), "Ett annat program"],
+                   folder)
+        window = wait_until(lambda: self.screen.titled("Annan %d" % x), "the other window")[0]
+        wait_until(lambda: window.id in self.screen.stacking(), "the other window is managed")
+        self.screen.wm_sync()
+        box = self.screen.geometry(window)
+        self.screen.wait_not_colour(box[0] + 5, box[1] + 5, DESKTOP, "the other window is painted")
+        return box
 
     def program(self, name):
         path = os.path.join(self.prefix, "bin", name)

@@ -4,11 +4,11 @@ keys through XTest; screenshots and the colours in them."""
 import os
 import subprocess
 
-from PIL import ImageGrab
+from PIL import Image, ImageChops, ImageGrab
 from Xlib import X, XK, Xatom, display as xdisplay, error as xerror, protocol
 from Xlib.ext import xtest
 
-from .waiting import wait_until
+from .waiting import Timeout, holds_for, wait_until
 
 BLACK = (0, 0, 0)
 YELLOW = (255, 255, 128)   # the programs' window background
@@ -32,6 +32,7 @@ class Screen:
         self.shots_folder = shots_folder
         self.shot_count = 0
         self.last = None
+        self.probe = None
 
     def close(self):
         self.x.close()
@@ -72,9 +73,20 @@ class Screen:
         ids = self.cardinals(window, "WM_TRANSIENT_FOR")
         return ids[0] if ids else None
 
-    def motif_hints(self, window):
-        """_MOTIF_WM_HINTS: flags, functions, decorations, input mode, status."""
-        return self.cardinals(window, "_MOTIF_WM_HINTS")
+    def hints(self, window):
+        """What the window asks of the window manager (Motif hints: flags,
+        functions, decorations, input mode, status; types; the window it
+        belongs to) and what the window manager made of it (state, allowed
+        actions), without the prefixes _NET_WM_WINDOW_TYPE_, _NET_WM_STATE_
+        and _NET_WM_ACTION_."""
+        def names(prop, prefix):
+            return [a[len(prefix):] if a.startswith(prefix) else a
+                    for a in self.atoms(window, prop)]
+        return {"motif": self.cardinals(window, "_MOTIF_WM_HINTS"),
+                "types": names("_NET_WM_WINDOW_TYPE", "_NET_WM_WINDOW_TYPE_"),
+                "transient for": self.transient_for(window),
+                "state": sorted(names("_NET_WM_STATE", "_NET_WM_STATE_")),
+                "allowed": sorted(names("_NET_WM_ALLOWED_ACTIONS", "_NET_WM_ACTION_"))}
 
     def viewable(self, window):
         try:
@@ -108,6 +120,11 @@ class Screen:
             found.append(window)
         return found
 
+    def backdrop(self, pid):
+        """The process's window over the whole screen."""
+        return [w for w in self.windows(pid, " ")
+                if self.geometry(w) == (0, 0, self.width, self.height)][0]
+
     def titled(self, title):
         """The windows shown with that exact title, whatever their process."""
         return [w for w in self._tree(self.root)
@@ -117,6 +134,13 @@ class Screen:
         found = wait_until(lambda: self.windows(pid, title),
                            what or "a window titled %r of process %d" % (title, pid), timeout)
         return found[0]
+
+    def panels(self):
+        """The panels and taskbars on the screen, as rectangles: the windows
+        whose rows or columns no other window may take (struts)."""
+        return [self.geometry(w) for w in self._tree(self.root)
+                if self.viewable(w) and (self.cardinals(w, "_NET_WM_STRUT_PARTIAL") or
+                                         self.cardinals(w, "_NET_WM_STRUT"))]
 
     def geometry(self, window):
         """x, y (screen position of the client area, without the frame),
@@ -145,27 +169,97 @@ class Screen:
 
     def wm_sync(self):
         """Waits until the window manager has handled everything sent before:
-        it answers a request for a new window's frame extents in turn."""
-        probe = self.root.create_window(0, 0, 1, 1, 0, X.CopyFromParent)
-        try:
-            self._root_message(probe, "_NET_REQUEST_FRAME_EXTENTS", [])
-            wait_until(lambda: self._property(probe, "_NET_FRAME_EXTENTS") is not None,
-                       "the window manager answers")
-        finally:
-            probe.destroy()
+        it passes on, in turn, a request to resize a window that it does not
+        manage, as every window manager must. A window manager that is still
+        starting may drop it: it is asked again."""
+        if self.probe is None:
+            self.probe = self.root.create_window(-10, -10, 1, 1, 0, X.CopyFromParent)
+        width = 3 - self.probe.get_geometry().width
+
+        def answered():
+            self.probe.configure(width=width)
             self.x.sync()
+            return not holds_for(lambda: self.probe.get_geometry().width != width, 0.25)
+        wait_until(answered, "the window manager answers", interval=0)
 
     def in_front(self, window_id):
-        """Whether the window is on top of every window and has the focus."""
-        return self.active() == window_id and self.stacking()[-1:] == [window_id]
+        """Whether the window has the focus and lies over every window but
+        the panels."""
+        return self.active() == window_id and self.top() == window_id and \
+            self.has_focus(window_id)
 
-    def click_black(self, front, what, point=(5, 5)):
-        """Clicks the black area; once the window manager has handled the
-        click, the window that was in front must be in front and active."""
-        self.click(*point)
+    def top(self):
+        """The window on top of every other but the panels."""
+        stack = [w for w in self.stacking()
+                 if "_NET_WM_WINDOW_TYPE_DOCK" not in self.atoms(self.window(w),
+                                                                 "_NET_WM_WINDOW_TYPE")]
+        return stack[-1] if stack else None
+
+    def wait_in_front(self, window_id, what):
+        try:
+            wait_until(lambda: self.in_front(window_id), what)
+        except Timeout as failure:
+            focus = self.focus()
+            name = lambda w: "%#x %r" % (w, self.title(self.window(w))) if w else w
+            raise Timeout("%s; 0x%x in front: active %s, on top %s, focus %s" % (
+                failure, window_id, name(self.active()), name(self.top()),
+                name(getattr(focus, "id", 0)))) from None
+
+    def has_focus(self, window_id):
+        """Whether the keys go to the window or to one inside it."""
+        focus = self.focus()
+        while hasattr(focus, "id") and focus.id != self.root.id:
+            if focus.id == window_id:
+                return True
+            focus = focus.query_tree().parent
+        return False
+
+    def keeps_in_front(self, front, what, action, box=None):
+        """Does action (clicks, minimises …); afterwards the window that was
+        in front is in front with the focus, and no pixel of box (its own
+        rectangle unless told) that showed before is black."""
+        box = box or self.geometry(self.window(front))
+        before = self.settled(box, "%s is drawn" % what).crop(_corners(box))
+        action()
         self.wm_sync()
-        wait_until(lambda: self.in_front(front),
-                   "%s stays in front and active after a click on black at %r" % (what, point))
+        self.wait_in_front(front, "%s in front with the focus" % what)
+
+        def covered():
+            return sum(1 for p, q in zip(before.getdata(), self.shot().crop(_corners(box)).getdata())
+                       if p != BLACK and q == BLACK)
+        try:
+            wait_until(lambda: covered() == 0, "")
+        except Timeout:
+            self.save(before, "before")
+            self.shot("after")
+            raise Timeout("%s: %d of its %d pixels covered in black" % (
+                what, covered(), box[2] * box[3])) from None
+
+    def click_black(self, front, what, point=None):
+        """One click on the black area (by the left edge unless told, once it
+        is black there): the window that was in front stays in front, with
+        the focus, and uncovered."""
+        point = point or self.left_edge()
+        self.wait_colour(*point, BLACK, "black at %r to click on" % (point,))
+        self.keeps_in_front(front, "%s, after a click on black at %r" % (what, point),
+                            lambda: self.click(*point))
+
+    def left_edge(self):
+        """A point by the left edge, half way down: on the black, clear of
+        the programs' centred windows and of panels."""
+        return (5, self.height // 2)
+
+    def minimise_then_click_black(self, window, front, what):
+        """The window minimised as its title bar button or the window
+        manager's key does, if the window manager lets it; one click on black
+        then brings it back, uncovered, and front in front with the focus."""
+        def minimise_and_click():
+            self.minimise(window)
+            self.wm_sync()
+            self.wait_colour(*self.left_edge(), BLACK, "black to click on, %s minimised" % what)
+            self.click(*self.left_edge())
+        self.keeps_in_front(front, "%s minimised, after a click on black" % what,
+                            minimise_and_click, self.geometry(window))
 
     def minimise(self, window):
         """Asks the window manager to minimise the window, as its title-bar
@@ -234,13 +328,15 @@ class Screen:
 
     def shot(self, label=None):
         """A screenshot of the whole screen, kept as the latest; with a label
-        it is saved, numbered, with the test's screenshots."""
+        it is saved with the test's screenshots."""
         self.last = ImageGrab.grab(xdisplay=self.name).convert("RGB")
         if label:
-            self.shot_count += 1
-            self.last.save(os.path.join(self.shots_folder,
-                                        "%03d-%s.png" % (self.shot_count, label)))
+            self.save(self.last, label)
         return self.last
+
+    def save(self, image, label):
+        self.shot_count += 1
+        image.save(os.path.join(self.shots_folder, "%03d-%s.png" % (self.shot_count, label)))
 
     def pixel(self, x, y):
         return self.last.getpixel((x, y))
@@ -248,6 +344,14 @@ class Screen:
     def shows(self, x, y, colour):
         """A fresh screenshot shows the colour at (x, y)."""
         return self.shot().getpixel((x, y)) == colour
+
+    def draws(self, window, x, y, colour):
+        """The window's own picture, as the program drew it, has the colour
+        at (x, y) of the window: a compositing window manager on a virtual X
+        server may put it on the screen only with the next event."""
+        w, h = self.geometry(window)[2:]
+        image = window.get_image(0, 0, w, h, X.ZPixmap, 0xFFFFFFFF)
+        return Image.frombytes("RGB", (w, h), image.data, "raw", "BGRX").getpixel((x, y)) == colour
 
     def wait_colour(self, x, y, colour, what, timeout=20):
         wait_until(lambda: self.shows(x, y, colour), what, timeout)
@@ -262,11 +366,13 @@ class Screen:
         previous = [None]
 
         def same():
-            now = self.shot().crop((box[0], box[1], box[0] + box[2], box[1] + box[3]))
-            unchanged = previous[0] is not None and differing_pixels(now, previous[0]) == 0
+            now = self.shot().crop(_corners(box))
+            unchanged = previous[0] is not None and \
+                ImageChops.difference(now, previous[0]).getbbox() is None
             previous[0] = now
             return unchanged
         wait_until(same, what, timeout)
+        return self.last
 
     def region(self, x, y, w, h):
         return self.last.crop((x, y, x + w, y + h))
@@ -280,6 +386,11 @@ class Screen:
 
     def not_black(self, box):
         return self.count(box, lambda p: p != BLACK)
+
+
+def _corners(box):
+    x, y, w, h = box
+    return (x, y, x + w, y + h)
 
 
 def dark(p):

@@ -1,0 +1,173 @@
+"""The calm black screen under the window managers of schools' desktops,
+each on a private X server with the desktop's own window and a panel along
+the top: another program's window opened before stays hidden, no panel
+shows while a window of the program is in front, and neither a click on
+black nor a minimise buries the window in front: the supervisor's window,
+its dialog and its message "Fel"; the runner; the exercise it starts."""
+import pytest
+from PIL import Image
+
+from kelvu_display.menus import write_menu
+from kelvu_display.screen import MAGENTA, YELLOW, px, text_lines
+from kelvu_display.shell import open_desktop, open_dock
+from kelvu_display.waiting import wait_until
+
+ALL = ["openbox", "xfwm4", "mutter", "kwin_x11", "icewm", "metacity", "marco", "fluxbox"]
+
+
+class PanelShows(AssertionError):
+    """A panel or taskbar showed while a window of the program was in front."""
+
+
+def rows(**known):
+    """Every window manager, those named with the fault they are known to
+    show: (exception, reason)."""
+    return [pytest.param(wm, marks=pytest.mark.xfail(raises=known[wm][0], strict=True,
+                                                     reason=known[wm][1]))
+            if wm in known else wm for wm in ALL]
+
+
+ICEWM_TASKBAR = (PanelShows, "icewm keeps its taskbar and the docks over a full-screen window "
+                             "unless that window itself has the focus")
+
+
+class Scene:
+    """The test's desktop with its panel and another program's window, and
+    a menu of one exercise ("Räkna", the demo's exercise program) and a
+    reward picture."""
+
+    def __init__(self, desktop, tmp_path):
+        self.desktop, self.screen = desktop, desktop.screen
+        open_desktop(self.screen)
+        open_dock(self.screen)
+        self.other = desktop.open_other_window(tmp_path, 970, 40)
+        self.panels_shown = []
+        self.start, exercises = tmp_path / "start", tmp_path / "ovningar"
+        self.start.mkdir()
+        exercises.mkdir()
+        script = exercises / "rakna.sh"
+        script.write_text('#!/bin/sh\necho $$ > "%s"\nexec "%s/libexec/kelvu/kelvu-ovning" '
+                          'Räkna "Räkna fingrarna."\n' % (tmp_path / "rakna.pid", desktop.prefix))
+        script.chmod(0o755)
+        desktop.end_at_close(str(tmp_path / "rakna.pid"), "kelvu-ovning")
+        Image.new("RGB", (64, 64), MAGENTA).save(tmp_path / "pris.png")
+        write_menu(self.start / "kelvu.ini", 0, [(script.name, str(exercises))],
+                   (str(tmp_path), "pris.png"))
+
+    def assert_hidden(self, when, panels=True):
+        """Once the screen is drawn, nothing of the other program shows; the
+        pixels of panels that show are noted."""
+        screen = self.screen
+        screen.settled((0, 0, screen.width, screen.height), "%s: the screen is drawn" % when)
+        assert screen.not_black(self.other) == 0, "%s: the other program's window shows" % when
+        shown = {box: screen.not_black(box) for box in screen.panels()}
+        if panels and any(shown.values()):
+            self.panels_shown.append("%s: %r" % (when, shown))
+
+    def assert_no_panel_shown(self):
+        if self.panels_shown:
+            raise PanelShows("; ".join(self.panels_shown))
+
+    def start_runner(self):
+        kelvu = self.desktop.start_program("kelvu", self.start)
+        runner = self.screen.wait_window(kelvu.pid, "Arbetsordning")
+        x, y, _, _ = self.screen.geometry(runner)
+        wait_until(lambda: self.screen.draws(runner, 177 + 68, 32 + 68, MAGENTA),
+                   "the reward picture on the second card")
+        return runner, (x + 24 + 68, y + 32 + 68)
+
+
+@pytest.mark.parametrize("wm", rows(icewm=ICEWM_TASKBAR, fluxbox=(
+    AssertionError, "fluxbox lets the backdrop fall from its full-screen layer while \"Fel\", a "
+                    "box of the main window and not of the backdrop, has the focus: the "
+                    "panels and another program's window show")))
+def test_supervisor(desktop, tmp_path, wm):
+    scene, screen = Scene(desktop, tmp_path), desktop.screen
+    kelvuadm = desktop.start_program("kelvuadm", scene.start)
+    main = screen.wait_window(kelvuadm.pid, "Kelvu handledarsektion")
+    x, y, _, _ = screen.geometry(main)
+    screen.wait_colour(x + 5, y + 200, YELLOW, "the supervisor's window is painted")
+    screen.click_black(main.id, "the supervisor's window")
+    scene.assert_hidden("the supervisor's window in front")
+    screen.minimise_then_click_black(main, main.id, "the supervisor's window")
+
+    screen.click(x + px(7560 + 787), y + px(5760 + 427))  # "Spara som"
+    dialog = wait_until(lambda: [w for w in screen.windows(kelvuadm.pid, " ")
+                                 if screen.geometry(w)[2] < screen.width], "Spara som")[0]
+    screen.wait_in_front(dialog.id, "Spara som in front with the focus")
+    screen.click_black(dialog.id, "Spara som")
+    scene.assert_hidden("Spara som in front")
+    screen.minimise_then_click_black(dialog, dialog.id, "Spara som")
+    screen.minimise_then_click_black(main, dialog.id, "the supervisor's window under Spara som")
+    dx, dy, _, _ = screen.geometry(dialog)
+    screen.click(dx + px(600 + 502), dy + px(2280 + 277))  # "Avbryt"
+    wait_until(lambda: not screen.viewable(dialog), "Avbryt closes Spara som")
+    screen.wait_in_front(main.id, "the supervisor's window in front again")
+
+    screen.click(x + px(7560 + 787), y + px(3840 + 427))  # "Ny": no exercise left
+    exercise_list = (x + px(1560) + 4, y + px(480) + 4, px(2655) - 8, px(2160) - 8)
+    wait_until(lambda: not text_lines(screen.shot(), exercise_list), "Ny empties the list")
+    screen.click(x + px(5280 + 787), y + px(4800 + 427))  # "OK"
+    message = screen.wait_window(kelvuadm.pid, "Fel")
+    screen.wait_in_front(message.id, "Fel in front with the focus")
+    screen.click_black(message.id, "Fel")
+    scene.assert_hidden("Fel in front")
+    screen.minimise_then_click_black(message, message.id, "Fel")
+    scene.assert_no_panel_shown()
+
+
+@pytest.mark.parametrize("wm", rows(icewm=ICEWM_TASKBAR))
+def test_runner(desktop, tmp_path, wm):
+    scene, screen = Scene(desktop, tmp_path), desktop.screen
+    runner, _ = scene.start_runner()
+    screen.click_black(runner.id, "the runner")
+    scene.assert_hidden("the runner in front")
+    screen.minimise_then_click_black(runner, runner.id, "the runner")
+    scene.assert_no_panel_shown()
+
+
+EXERCISE_PANELS = (PanelShows, "the window manager lifts the backdrop out of its full-screen "
+                               "layer while another program's window has the focus, though that "
+                               "window belongs to the backdrop")
+
+
+@pytest.mark.parametrize("wm", rows(
+    kwin_x11=EXERCISE_PANELS, icewm=ICEWM_TASKBAR, metacity=EXERCISE_PANELS,
+    marco=EXERCISE_PANELS,
+    fluxbox=(AssertionError, "fluxbox puts the backdrop under the other programs' windows while "
+                             "it is out of its full-screen layer (the exercise has the focus)")))
+def test_exercise(desktop, tmp_path, wm):
+    scene, screen = Scene(desktop, tmp_path), desktop.screen
+    _, first_card = scene.start_runner()
+    screen.click(*first_card)
+    exercise = wait_until(lambda: screen.titled("Räkna"), "the exercise's window")[0]
+    screen.wait_in_front(exercise.id, "the exercise in front with the focus")
+    scene.assert_hidden("the exercise in front")
+    screen.click_black(exercise.id, "the exercise")
+    scene.assert_hidden("the exercise in front after a click on black")
+    scene.assert_no_panel_shown()
+
+
+@pytest.mark.parametrize("wm", rows(openbox=(
+    PanelShows, "openbox keeps a full-screen window over the panels only while it or a window "
+                "of its own has the focus: on the second monitor the panel lies over the black"))
+    [:1])
+@pytest.mark.desktop(monitors=(1280, 1024))
+def test_two_monitors(desktop, tmp_path, wm):
+    """A second monitor, as a classroom projector is, is black while either
+    program is up, another program's window on it hidden; the main windows
+    lie in the middle of the first."""
+    scene, screen = Scene(desktop, tmp_path), desktop.screen
+    on_second = desktop.open_other_window(tmp_path, 1280 + 362, 437)
+    second = (1280, 32, 1024, 1024 - 32)
+    for program, title in (("kelvuadm", "Kelvu handledarsektion"), ("kelvu", "Arbetsordning")):
+        process = desktop.start_program(program, scene.start)
+        main = screen.wait_window(process.pid, title)
+        x, y, w, h = screen.geometry(main)
+        assert (x + w // 2, y + h // 2) in ((640, 512), (640, 511)), (program, x, y, w, h)
+        scene.assert_hidden("%s up on two monitors" % program)
+        assert screen.not_black(on_second) == 0, "%s: the window on the second monitor shows"
+        assert screen.not_black(second) == 0, "%s: the second monitor is not black" % program
+        process.stop()
+        wait_until(lambda: not screen.viewable(main), "%s ends" % program)
+    scene.assert_no_panel_shown()
