@@ -193,13 +193,6 @@ void TestRunner::backdropIsBehindAndTakesNoInput() {
     QVERIFY(backdrop->isVisible());
     QVERIFY(!backdrop->isEnabled());
     QCOMPARE(backdrop->focusPolicy(), Qt::NoFocus);
-    const Qt::WindowFlags flags = backdrop->windowFlags();
-    QVERIFY(flags.testFlag(Qt::FramelessWindowHint));
-    QVERIFY(flags.testFlag(Qt::WindowDoesNotAcceptFocus));
-    // In the ordinary stacking order, so that it covers what was open.
-    QVERIFY(!flags.testFlag(Qt::WindowStaysOnBottomHint));
-    QVERIFY(!flags.testFlag(Qt::WindowStaysOnTopHint));
-    QVERIFY(!flags.testFlag(Qt::WindowCloseButtonHint));
     QVERIFY(backdrop->windowTitle().trimmed().isEmpty());
     QCOMPARE(backdrop->geometry(), QGuiApplication::primaryScreen()->geometry());
     QVERIFY(backdrop->isFullScreen());  // over the panels, not only the work area
