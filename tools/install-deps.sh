@@ -25,6 +25,9 @@ test_packages=(xvfb openbox xdotool python3-pytest python3-xlib python3-pil font
 # reader does: a private D-Bus session bus, the AT-SPI bus launcher and an
 # AT-SPI client for Python.
 test_packages+=(dbus at-spi2-core python3-gi gir1.2-atspi-2.0)
+# The runner in a Plasma session on Wayland: KDE's compositor with XWayland,
+# its screenshots taken over D-Bus from Python.
+test_packages+=(kwin-wayland xwayland python3-dbus)
 # The package checks: CPack's dependency scan (file, dpkg-shlibdeps) and the
 # checkers of the package, its menu entries and its metainfo.
 package_packages=(file dpkg-dev lintian desktop-file-utils appstream)
