@@ -32,6 +32,9 @@ test_packages+=(dbus at-spi2-core python3-gi gir1.2-atspi-2.0)
 # virtual screen into two monitors.
 test_packages+=(xfwm4 mutter kwin-x11 metacity marco mate-settings-daemon-common icewm fluxbox
     x11-xserver-utils)
+# The runner in a Plasma session on Wayland: KDE's compositor with XWayland,
+# its screenshots taken over D-Bus from Python.
+test_packages+=(kwin-wayland xwayland python3-dbus)
 # The package checks: CPack's dependency scan (file, dpkg-shlibdeps) and the
 # checkers of the package, its menu entries and its metainfo.
 package_packages=(file dpkg-dev lintian desktop-file-utils appstream)

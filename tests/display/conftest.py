@@ -80,6 +80,12 @@ def desktop(request, tmp_path, wm):
     assert prefix, "KELVU_PREFIX must name the prefix the programs are installed in"
     session = Desktop(str(tmp_path), prefix, wm=wm, **options)
     yield session
+    finish(request, session)
+
+
+def finish(request, session):
+    """Ends the test's desktop; a failed test's screenshots and logs are kept
+    first (KELVU_DISPLAY_KEEP=1: a passing one's too)."""
     failed = any(getattr(request.node, "report_" + when, None) is not None and
                  getattr(request.node, "report_" + when).failed for when in ("setup", "call"))
     try:

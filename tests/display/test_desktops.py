@@ -5,9 +5,8 @@ shows while a window of the program is in front, and neither a click on
 black nor a minimise buries the window in front: the supervisor's window,
 its dialog and its message "Fel"; the runner; the exercise it starts."""
 import pytest
-from PIL import Image
 
-from kelvu_display.menus import write_menu
+from kelvu_display.menus import menu_of_one_exercise
 from kelvu_display.screen import MAGENTA, YELLOW, px, text_lines
 from kelvu_display.shell import open_desktop, open_dock
 from kelvu_display.waiting import wait_until
@@ -42,17 +41,7 @@ class Scene:
         open_dock(self.screen)
         self.other = desktop.open_other_window(tmp_path, 970, 40)
         self.panels_shown = []
-        self.start, exercises = tmp_path / "start", tmp_path / "ovningar"
-        self.start.mkdir()
-        exercises.mkdir()
-        script = exercises / "rakna.sh"
-        script.write_text('#!/bin/sh\necho $$ > "%s"\nexec "%s/libexec/kelvu/kelvu-ovning" '
-                          'Räkna "Räkna fingrarna."\n' % (tmp_path / "rakna.pid", desktop.prefix))
-        script.chmod(0o755)
-        desktop.end_at_close(str(tmp_path / "rakna.pid"), "kelvu-ovning")
-        Image.new("RGB", (64, 64), MAGENTA).save(tmp_path / "pris.png")
-        write_menu(self.start / "kelvu.ini", 0, [(script.name, str(exercises))],
-                   (str(tmp_path), "pris.png"))
+        self.start = menu_of_one_exercise(desktop, tmp_path)
 
     def assert_hidden(self, when, panels=True):
         """Once the screen is drawn, nothing of the other program shows; the

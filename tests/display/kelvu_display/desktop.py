@@ -14,6 +14,9 @@ _UNSET = ["QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "QT_AUTO_SCREEN_SCALE_FA
 
 
 class Desktop:
+    # The colour of the bare screen where no window is.
+    BARE = DESKTOP
+
     def __init__(self, folder, prefix, width=1280, height=1024, wm="openbox",
                  accessibility=False, scale=None, monitors=None):
         """monitors: the widths of monitors side by side, all of the height,
@@ -94,7 +97,7 @@ class Desktop:
         wait_until(lambda: window.id in self.screen.stacking(), "the other window is managed")
         self.screen.wm_sync()
         box = self.screen.geometry(window)
-        self.screen.wait_not_colour(box[0] + 5, box[1] + 5, DESKTOP, "the other window is painted")
+        self.screen.wait_not_colour(box[0] + 5, box[1] + 5, self.BARE, "the other window is painted")
         return box
 
     def program(self, name):
