@@ -96,17 +96,6 @@ bool Svartbakgrund::isOwnWindowShownBesides(app::NativeWindow window) const {
     });
 }
 
-bool Svartbakgrund::isClosed(app::NativeWindow window) const {
-    // The program knows at once when one of its own windows closes; the
-    // window manager may say the focus went nowhere before it stops listing it.
-    const auto windows = QApplication::topLevelWidgets();
-    const auto own = std::find_if(windows.begin(), windows.end(), [window](QWidget* each) {
-        return each->internalWinId() == window;
-    });
-    if (own != windows.end()) return !(*own)->isVisible();
-    return !app::isManaged(window);
-}
-
 bool Svartbakgrund::isProgramWindow(app::NativeWindow window) const {
     const auto windows = QApplication::topLevelWidgets();
     return window != 0 && std::any_of(windows.begin(), windows.end(), [window](QWidget* each) {
@@ -117,14 +106,15 @@ bool Svartbakgrund::isProgramWindow(app::NativeWindow window) const {
 void Svartbakgrund::noteActivation(app::NativeWindow window) {
     if (window == 0 || isBackdropWindow(window)) {
         // The focus went nowhere, or to the black that takes none, as it may
-        // when the window in front (an exercise, a dialog) is closed: the
-        // window in front now takes it, so that the keys work again. So too
-        // when a dialog in front was minimised and left the window it blocks
-        // on the screen, which would take no click. A window minimised alone
-        // comes back with a click on black.
-        if (m_front != 0 &&
-            (isClosed(m_front) || (!app::isShown(m_front) && isOwnWindowShownBesides(m_front))))
-            bringFrontBack(0);
+        // when an exercise in front is closed: the program's window in front
+        // takes it, so that the keys work again. So too when a dialog in
+        // front was minimised and left the window it blocks on the screen,
+        // which would take no click. A window minimised alone comes back with
+        // a click on black.
+        const bool exerciseClosed = !isProgramWindow(m_front) && !app::isManaged(m_front);
+        const bool blockerMinimised =
+            isProgramWindow(m_front) && !app::isShown(m_front) && isOwnWindowShownBesides(m_front);
+        if (m_front != 0 && (exerciseClosed || blockerMinimised)) bringFrontBack(0);
         return;
     }
     if (isProgramWindow(window)) {

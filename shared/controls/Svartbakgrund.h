@@ -49,7 +49,6 @@ private:
     void removeScreen(QScreen* screen);
     bool isBackdrop(const QObject* object) const;
     bool isProgramWindow(app::NativeWindow window) const;
-    bool isClosed(app::NativeWindow window) const;
     bool isOwnWindowShownBesides(app::NativeWindow window) const;
     bool isBackdropWindow(app::NativeWindow window) const;
     void noteActivation(app::NativeWindow window);
