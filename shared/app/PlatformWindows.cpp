@@ -10,7 +10,6 @@
 #if defined(KELVU_X11)
 #include <xcb/xcb.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -146,19 +145,41 @@ void requestCompositing(QWindow* window) {
     xcb_flush(c);
 }
 
-void requestOwner(NativeWindow window, NativeWindow owner) {
+void requestLayerAboveDocks(QWindow* window) {
     xcb_connection_t* c = connection();
-    if (!c || !window || !owner) return;
+    if (!c || !window) return;
+    const quint32 aboveDocks = 10;  // the layer of the GNOME hints between docks and menus
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, static_cast<xcb_window_t>(window->winId()),
+                        atom(c, "_WIN_LAYER"), XCB_ATOM_CARDINAL, 32, 1, &aboveDocks);
+    xcb_flush(c);
+}
+
+bool requestOwner(NativeWindow window, NativeWindow owner) {
+    xcb_connection_t* c = connection();
+    if (!c || !window || !owner) return false;
     const auto w = static_cast<xcb_window_t>(window);
-    auto* reply = xcb_get_property_reply(
+    auto* transientFor = xcb_get_property_reply(
         c, xcb_get_property(c, false, w, XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW, 0, 1),
         nullptr);
-    const Reply replyOwner{reply};
-    if (!reply || xcb_get_property_value_length(reply) != 0) return;
+    const Reply transientForOwner{transientFor};
+    if (!transientFor || xcb_get_property_value_length(transientFor) != 0) return false;
+    const xcb_atom_t typeProperty = atom(c, "_NET_WM_WINDOW_TYPE");
+    auto* type = xcb_get_property_reply(
+        c, xcb_get_property(c, false, w, typeProperty, XCB_ATOM_ATOM, 0, 1), nullptr);
+    const Reply typeOwner{type};
+    const bool plain = type && (xcb_get_property_value_length(type) == 0 ||
+                                *static_cast<const xcb_atom_t*>(xcb_get_property_value(type)) ==
+                                    atom(c, "_NET_WM_WINDOW_TYPE_NORMAL"));
+    if (plain) {
+        const xcb_atom_t dialog = atom(c, "_NET_WM_WINDOW_TYPE_DIALOG");
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, typeProperty, XCB_ATOM_ATOM, 32, 1,
+                            &dialog);
+    }
     const auto ownerWindow = static_cast<xcb_window_t>(owner);
     xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW, 32,
                         1, &ownerWindow);
     xcb_flush(c);
+    return true;
 }
 
 void requestActivation(NativeWindow window, quint64 timestamp) {
@@ -179,11 +200,6 @@ std::vector<NativeWindow> managedWindows() {
     return std::vector<NativeWindow>(managed.begin(), managed.end());
 }
 
-bool isManaged(NativeWindow window) {
-    const std::vector<NativeWindow> managed = managedWindows();
-    return window != 0 && std::find(managed.begin(), managed.end(), window) != managed.end();
-}
-
 bool isShown(NativeWindow window) {
     xcb_connection_t* c = connection();
     if (!c || !window) return false;
@@ -191,6 +207,19 @@ bool isShown(NativeWindow window) {
         c, xcb_get_window_attributes(c, static_cast<xcb_window_t>(window)), nullptr);
     const Reply owner{reply};
     return reply && reply->map_state == XCB_MAP_STATE_VIEWABLE;
+}
+
+bool isMinimised(NativeWindow window) {
+    xcb_connection_t* c = connection();
+    if (!c || !window || isShown(window)) return false;
+    const xcb_atom_t state = atom(c, "WM_STATE");
+    auto* reply = xcb_get_property_reply(
+        c, xcb_get_property(c, false, static_cast<xcb_window_t>(window), state, state, 0, 1),
+        nullptr);
+    const Reply owner{reply};
+    constexpr quint32 IconicState = 3;
+    return reply && reply->format == 32 && xcb_get_property_value_length(reply) == 4 &&
+           *static_cast<const quint32*>(xcb_get_property_value(reply)) == IconicState;
 }
 
 NativeWindow activeWindow() {
@@ -272,15 +301,18 @@ WindowManagerWatch::~WindowManagerWatch() {
 void requestBorderWithoutTitle(QWindow*) {}
 void requestNoTaskbarEntry(QWindow*) {}
 void requestCompositing(QWindow*) {}
-void requestOwner(NativeWindow, NativeWindow) {}
+void requestLayerAboveDocks(QWindow*) {}
+bool requestOwner(NativeWindow, NativeWindow) {
+    return false;
+}
 void requestActivation(NativeWindow, quint64) {}
 std::vector<NativeWindow> managedWindows() {
     return {};
 }
-bool isManaged(NativeWindow) {
+bool isShown(NativeWindow) {
     return false;
 }
-bool isShown(NativeWindow) {
+bool isMinimised(NativeWindow) {
     return false;
 }
 NativeWindow activeWindow() {

@@ -41,11 +41,19 @@ void requestNoTaskbarEntry(QWindow* window);
 // itself: the windows in front of it then show.
 void requestCompositing(QWindow* window);
 
+// Asks the window managers that still read the older GNOME hints (IceWM,
+// Fluxbox) to keep the window, and the windows that belong to it, above
+// their taskbars and docks: they lift a full-screen window over them only
+// while it has the focus itself. Called before the window is first shown.
+void requestLayerAboveDocks(QWindow* window);
+
 // Makes another program's window, one that has no owner of its own, belong
 // to the owner, as a dialog belongs to its window: the window manager then
 // keeps it in front of the owner and in the owner's layer, also while the
-// owner covers the whole screen.
-void requestOwner(NativeWindow window, NativeWindow owner);
+// owner covers the whole screen. A plain window is marked a dialog, since
+// some window managers lift only dialogs into their owner's layer. Whether
+// the window got the owner now.
+bool requestOwner(NativeWindow window, NativeWindow owner);
 
 // Asks the window manager to bring the window, of whatever program, to the
 // front and give it the focus, as a taskbar does. The timestamp is the
@@ -55,12 +63,13 @@ void requestActivation(NativeWindow window, quint64 timestamp);
 // The windows the window manager manages, shown or minimised, of every program.
 std::vector<NativeWindow> managedWindows();
 
-// Whether the window manager manages the window: it exists and has not been
-// withdrawn, whether shown or minimised.
-bool isManaged(NativeWindow window);
-
 // Whether the window is on the screen: mapped, not minimised.
 bool isShown(NativeWindow window);
+
+// Whether the window manager has minimised the window (ICCCM iconic state).
+// A window that has been closed, hidden or destroyed is not minimised, even
+// before the window manager has taken note.
+bool isMinimised(NativeWindow window);
 
 // The window that the window manager has made active, of whatever program.
 NativeWindow activeWindow();

@@ -11,6 +11,17 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <utility>
+
+namespace {
+
+// Closed, hidden or destroyed, though the window manager may not yet have
+// taken note: neither on the screen nor minimised.
+bool isClosed(app::NativeWindow window) {
+    return !app::isShown(window) && !app::isMinimised(window);
+}
+
+}  // namespace
 
 Svartbakgrund::Svartbakgrund() : Svartbakgrund(nullptr, nullptr) {}
 
@@ -30,6 +41,10 @@ Svartbakgrund::Svartbakgrund(Svartbakgrund* primary, QScreen* screen)
     setEnabled(false);
     resize(app::twipsToPixels(4680), app::twipsToPixels(3195));
     if (screen) {
+        // Nothing of the program lies on a further screen to keep it above
+        // the panels there, as the focus does on the first: it asks to be
+        // kept above them, in front of the windows it hides.
+        setWindowFlag(Qt::WindowStaysOnTopHint);
         cover(screen);
         show();
     }
@@ -48,6 +63,7 @@ void Svartbakgrund::cover(QScreen* screen) {
     winId();
     app::requestNoTaskbarEntry(windowHandle());
     app::requestCompositing(windowHandle());
+    app::requestLayerAboveDocks(windowHandle());
 }
 
 void Svartbakgrund::showBehind(QWidget* mainWindow) {
@@ -106,19 +122,20 @@ bool Svartbakgrund::isProgramWindow(app::NativeWindow window) const {
 void Svartbakgrund::noteActivation(app::NativeWindow window) {
     if (window == 0 || isBackdropWindow(window)) {
         // The focus went nowhere, or to the black that takes none, as it may
-        // when an exercise in front is closed: the program's window in front
-        // takes it, so that the keys work again. So too when a dialog in
-        // front was minimised and left the window it blocks on the screen,
-        // which would take no click. A window minimised alone comes back with
-        // a click on black.
-        const bool exerciseClosed = !isProgramWindow(m_front) && !app::isManaged(m_front);
+        // when the window in front (an exercise, a dialog) is closed: the
+        // program's window in front takes it, so that the keys work again.
+        // So too when a dialog in front was minimised and left the window it
+        // blocks on the screen, which would take no click. A window
+        // minimised alone comes back with a click on black.
         const bool blockerMinimised =
             isProgramWindow(m_front) && !app::isShown(m_front) && isOwnWindowShownBesides(m_front);
-        if (m_front != 0 && (exerciseClosed || blockerMinimised)) bringFrontBack(0);
+        if (m_front != 0 && (isClosed(m_front) || blockerMinimised)) bringFrontBack(0);
         return;
     }
     if (isProgramWindow(window)) {
         m_front = window;
+        const app::NativeWindow back = std::exchange(m_focusBackTo, 0);
+        if (back != 0 && !isClosed(back)) app::requestActivation(back, 0);
         return;
     }
     if (std::find(m_hidden.begin(), m_hidden.end(), window) != m_hidden.end()) {
@@ -133,7 +150,15 @@ void Svartbakgrund::noteActivation(app::NativeWindow window) {
     // Another program's window that came after the backdrop: an exercise,
     // which belongs to the black as the program's own windows do.
     m_front = window;
-    app::requestOwner(window, internalWinId());
+    if (app::requestOwner(window, internalWinId()) && m_mainWindow) {
+        // Window managers work out whether the black stays over the panels
+        // when the focus moves, and the window got the focus before it
+        // belonged to the black: the focus goes to the main window, and
+        // back to this one once the window manager reports it there.
+        m_focusBackTo = window;
+        app::requestActivation(m_mainWindow->internalWinId(), 0);
+        return;
+    }
     // Some window managers restack a window that gets an owner as a sibling
     // of the owner's other windows, below them: in front again.
     app::requestActivation(window, 0);
@@ -186,7 +211,7 @@ void Svartbakgrund::bringFrontBack(quint64 timestamp) {
     // Another program's window that was in front (an exercise) goes in front
     // again, with the focus; so does one that was minimised meanwhile, which
     // no taskbar could bring back from behind the backdrop.
-    std::erase_if(m_otherPrograms, [](app::NativeWindow other) { return !app::isManaged(other); });
+    std::erase_if(m_otherPrograms, isClosed);
     app::NativeWindow otherFront = 0;
     for (app::NativeWindow other : m_otherPrograms)
         if (other == m_front || !app::isShown(other)) otherFront = other;
@@ -234,7 +259,18 @@ bool Svartbakgrund::eventFilter(QObject* watched, QEvent* event) {
 void Svartbakgrund::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     // Minimised with the program's windows (some window managers take the
-    // whole family when one of them is minimised): back on the screen at once.
-    if (event->type() == QEvent::WindowStateChange && isMinimized())
-        QMetaObject::invokeMethod(this, &QWidget::showFullScreen, Qt::QueuedConnection);
+    // whole family when one of them is minimised): back on the screen at
+    // once, and the window that was in front, in front again, though the
+    // window manager may give the focus to another on the way.
+    if (event->type() != QEvent::WindowStateChange || !isMinimized()) return;
+    const app::NativeWindow front = m_primary->m_front;
+    QMetaObject::invokeMethod(
+        this,
+        [this, front] {
+            showFullScreen();
+            if (m_primary != this || front == 0 || isClosed(front)) return;
+            m_front = front;
+            bringFrontBack(0);
+        },
+        Qt::QueuedConnection);
 }

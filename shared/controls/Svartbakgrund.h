@@ -68,6 +68,9 @@ private:
     std::vector<app::NativeWindow> m_hidden;
     // The window that was last active in front of the backdrop, of whatever program.
     app::NativeWindow m_front = 0;
+    // Another program's window that gets the focus back once the main
+    // window reports having it.
+    app::NativeWindow m_focusBackTo = 0;
     // Other programs' windows that have been active in front of the backdrop.
     std::vector<app::NativeWindow> m_otherPrograms;
 };
