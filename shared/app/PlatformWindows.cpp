@@ -10,6 +10,7 @@
 #if defined(KELVU_X11)
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -135,6 +136,23 @@ void requestNoTaskbarEntry(QWindow* window) {
     xcb_flush(c);
 }
 
+void requestNoFocus(QWindow* window) {
+    xcb_connection_t* c = connection();
+    if (!c || !window) return;
+    const auto w = static_cast<xcb_window_t>(window->winId());
+    const xcb_atom_t protocolsProperty = atom(c, "WM_PROTOCOLS");
+    auto* reply = xcb_get_property_reply(
+        c, xcb_get_property(c, false, w, protocolsProperty, XCB_ATOM_ATOM, 0, 32), nullptr);
+    const Reply owner{reply};
+    if (!reply || reply->format != 32) return;
+    const auto* listed = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply));
+    std::vector<xcb_atom_t> protocols(listed, listed + xcb_get_property_value_length(reply) / 4);
+    std::erase(protocols, atom(c, "WM_TAKE_FOCUS"));
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, protocolsProperty, XCB_ATOM_ATOM, 32,
+                        static_cast<quint32>(protocols.size()), protocols.data());
+    xcb_flush(c);
+}
+
 void requestCompositing(QWindow* window) {
     xcb_connection_t* c = connection();
     if (!c || !window) return;
@@ -200,6 +218,11 @@ std::vector<NativeWindow> managedWindows() {
     return std::vector<NativeWindow>(managed.begin(), managed.end());
 }
 
+bool isManaged(NativeWindow window) {
+    const std::vector<NativeWindow> managed = managedWindows();
+    return window != 0 && std::find(managed.begin(), managed.end(), window) != managed.end();
+}
+
 bool isShown(NativeWindow window) {
     xcb_connection_t* c = connection();
     if (!c || !window) return false;
@@ -238,6 +261,7 @@ struct WindowManagerWatch::Filter final : QAbstractNativeEventFilter {
     WindowManagerWatch* watch = nullptr;
     xcb_window_t root = XCB_WINDOW_NONE;
     xcb_atom_t active = XCB_ATOM_NONE;
+    xcb_atom_t managed = XCB_ATOM_NONE;
     quint8 inputExtension = 0;  // the major opcode of the X Input extension
 
     bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
@@ -248,6 +272,8 @@ struct WindowManagerWatch::Filter final : QAbstractNativeEventFilter {
                 const auto* change = static_cast<const xcb_property_notify_event_t*>(message);
                 if (change->window == root && change->atom == active)
                     emit watch->activated(activeWindow());
+                else if (change->window == root && change->atom == managed)
+                    emit watch->managedWindowsChanged();
                 break;
             }
             case XCB_BUTTON_PRESS: {
@@ -283,6 +309,7 @@ WindowManagerWatch::WindowManagerWatch(QObject* parent) : QObject(parent) {
     m_filter->watch = this;
     m_filter->root = rootWindow(c);
     m_filter->active = atom(c, "_NET_ACTIVE_WINDOW");
+    m_filter->managed = atom(c, "_NET_CLIENT_LIST");
     static constexpr char InputExtension[] = "XInputExtension";
     auto* input = xcb_query_extension_reply(
         c, xcb_query_extension(c, sizeof InputExtension - 1, InputExtension), nullptr);
@@ -300,6 +327,7 @@ WindowManagerWatch::~WindowManagerWatch() {
 
 void requestBorderWithoutTitle(QWindow*) {}
 void requestNoTaskbarEntry(QWindow*) {}
+void requestNoFocus(QWindow*) {}
 void requestCompositing(QWindow*) {}
 void requestLayerAboveDocks(QWindow*) {}
 bool requestOwner(NativeWindow, NativeWindow) {
@@ -308,6 +336,9 @@ bool requestOwner(NativeWindow, NativeWindow) {
 void requestActivation(NativeWindow, quint64) {}
 std::vector<NativeWindow> managedWindows() {
     return {};
+}
+bool isManaged(NativeWindow) {
+    return false;
 }
 bool isShown(NativeWindow) {
     return false;

@@ -36,6 +36,12 @@ void requestBorderWithoutTitle(QWindow* window);
 // Called before the window is first shown.
 void requestNoTaskbarEntry(QWindow* window);
 
+// Takes the window out of the focus protocol: with no input hint and no
+// WM_TAKE_FOCUS the window manager never gives it the focus, not even on a
+// click (some lower it from above the panels when the focus leaves it
+// again). Called before the window is first shown.
+void requestNoFocus(QWindow* window);
+
 // Asks a compositing window manager to go on compositing the window while
 // it covers the whole screen, rather than letting it draw to the screen
 // itself: the windows in front of it then show.
@@ -63,6 +69,10 @@ void requestActivation(NativeWindow window, quint64 timestamp);
 // The windows the window manager manages, shown or minimised, of every program.
 std::vector<NativeWindow> managedWindows();
 
+// Whether the window manager manages the window, shown or minimised: it
+// lists it among its windows.
+bool isManaged(NativeWindow window);
+
 // Whether the window is on the screen: mapped, not minimised.
 bool isShown(NativeWindow window);
 
@@ -75,8 +85,9 @@ bool isMinimised(NativeWindow window);
 NativeWindow activeWindow();
 
 // Reports each window the window manager makes active, of whatever program,
-// and each mouse press or first touch on one of the program's windows as the
-// window system delivers it (also to a window that a modal dialog blocks).
+// each change to the windows it manages, and each mouse press or first touch
+// on one of the program's windows as the window system delivers it (also to a
+// window that a modal dialog blocks).
 class WindowManagerWatch final : public QObject {
     Q_OBJECT
 public:
@@ -88,6 +99,7 @@ public:
 
 signals:
     void activated(app::NativeWindow window);
+    void managedWindowsChanged();
     void pressed(app::NativeWindow window, quint64 timestamp);
 
 private:

@@ -62,6 +62,7 @@ void Svartbakgrund::cover(QScreen* screen) {
     // only raise the black over an exercise.
     winId();
     app::requestNoTaskbarEntry(windowHandle());
+    app::requestNoFocus(windowHandle());
     app::requestCompositing(windowHandle());
     app::requestLayerAboveDocks(windowHandle());
 }
@@ -77,6 +78,8 @@ void Svartbakgrund::showBehind(QWidget* mainWindow) {
     connect(m_watch.get(), &app::WindowManagerWatch::activated, this,
             &Svartbakgrund::noteActivation);
     connect(m_watch.get(), &app::WindowManagerWatch::pressed, this, &Svartbakgrund::notePress);
+    connect(m_watch.get(), &app::WindowManagerWatch::managedWindowsChanged, this,
+            &Svartbakgrund::noteManagedWindows);
     show();
     for (QScreen* screen : QGuiApplication::screens())
         if (screen != QGuiApplication::primaryScreen()) addScreen(screen);
@@ -150,6 +153,8 @@ void Svartbakgrund::noteActivation(app::NativeWindow window) {
     // Another program's window that came after the backdrop: an exercise,
     // which belongs to the black as the program's own windows do.
     m_front = window;
+    std::erase(m_otherPrograms, window);
+    m_otherPrograms.push_back(window);
     if (app::requestOwner(window, internalWinId()) && m_mainWindow) {
         // Window managers work out whether the black stays over the panels
         // when the focus moves, and the window got the focus before it
@@ -162,8 +167,15 @@ void Svartbakgrund::noteActivation(app::NativeWindow window) {
     // Some window managers restack a window that gets an owner as a sibling
     // of the owner's other windows, below them: in front again.
     app::requestActivation(window, 0);
-    std::erase(m_otherPrograms, window);
-    m_otherPrograms.push_back(window);
+}
+
+void Svartbakgrund::noteManagedWindows() {
+    // Another program's window in front (an exercise) has closed, and the
+    // window manager, which may leave it named as the active window, gives
+    // the focus to no window of the program: the window in front takes it.
+    if (m_front == 0 || isProgramWindow(m_front) || app::isManaged(m_front)) return;
+    m_front = 0;
+    bringFrontBack(0);
 }
 
 void Svartbakgrund::notePress(app::NativeWindow window, quint64 timestamp) {
@@ -211,11 +223,18 @@ void Svartbakgrund::bringFrontBack(quint64 timestamp) {
     // Another program's window that was in front (an exercise) goes in front
     // again, with the focus; so does one that was minimised meanwhile, which
     // no taskbar could bring back from behind the backdrop.
-    std::erase_if(m_otherPrograms, isClosed);
+    std::erase_if(m_otherPrograms, [](app::NativeWindow other) { return !app::isManaged(other); });
     app::NativeWindow otherFront = 0;
     for (app::NativeWindow other : m_otherPrograms)
-        if (other == m_front || !app::isShown(other)) otherFront = other;
+        if ((other == m_front && app::isShown(other)) || app::isMinimised(other))
+            otherFront = other;
     if (otherFront != 0) {
+        // In front from now on, also for a press reported again before the
+        // window manager reports the window active. Some window managers
+        // that bring a minimised window back give the focus to its owner's
+        // family: it comes back from there.
+        m_front = otherFront;
+        m_focusBackTo = otherFront;
         app::requestActivation(otherFront, timestamp);
         return;
     }

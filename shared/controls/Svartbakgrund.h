@@ -13,13 +13,17 @@ class QScreen;
 // The black backdrop: a frameless, full-screen window with no controls,
 // shown before the program's own windows so that it covers whatever was open,
 // panels and taskbars included. Every further screen gets a black window of
-// its own. It lies in the ordinary stacking order, takes no mouse or keyboard
-// input and never the focus.
+// its own. It takes no mouse or keyboard input and never the focus; window
+// managers keep a full-screen window over the panels only while it or a
+// window that belongs to it has the focus, or, for those that read the older
+// GNOME hints, while it asks for the layer above the docks.
 //
 // The program's windows are kept in front of it: the window manager is told
 // that they belong to it (transient for it), so that it never stacks the
 // backdrop over them. A program the runner starts comes in front of it as
-// any new window does. A press on the black area may still make the window
+// any new window does, and is then made to belong to it too, as a dialog
+// of it; once it closes, the window in front before it takes the focus
+// again. A press on the black area may still make the window
 // manager raise the backdrop; it then brings back what was in front before:
 // the program's windows that were minimised, and the window that was active,
 // be it the program's own or another program's that came after the backdrop
@@ -53,6 +57,7 @@ private:
     bool isBackdropWindow(app::NativeWindow window) const;
     void noteActivation(app::NativeWindow window);
     void notePress(app::NativeWindow window, quint64 timestamp);
+    void noteManagedWindows();
     void bringFrontBack(quint64 timestamp);
     // Brings the program's minimised windows back and raises every other
     // visible window of the program: other windows first, then the main

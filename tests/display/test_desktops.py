@@ -111,9 +111,7 @@ def test_runner(desktop, tmp_path, wm):
     scene.assert_no_panel_shown()
 
 
-@pytest.mark.parametrize("wm", rows(xfwm4=(
-    PanelShows, "xfwm4 lets the backdrop fall from above the panels when the exercise in front "
-                "closes, and lifts it again only when the backdrop itself takes the focus")))
+@pytest.mark.parametrize("wm", ALL)
 def test_exercise(desktop, tmp_path, wm):
     scene, screen = Scene(desktop, tmp_path), desktop.screen
     runner, first_card = scene.start_runner()
@@ -123,6 +121,10 @@ def test_exercise(desktop, tmp_path, wm):
     scene.assert_hidden("the exercise in front")
     screen.click_black(exercise.id, "the exercise")
     scene.assert_hidden("the exercise in front after a click on black")
+    if wm != "marco":
+        # marco at times brings the exercise back under the runner's window,
+        # or leaves a corner of it unpainted (the README says so).
+        screen.minimise_then_click_black(exercise, exercise.id, "the exercise")
     screen.keys("space")  # "Klar", which has the focus
     wait_until(lambda: not screen.viewable(exercise), "Klar closes the exercise")
     screen.wait_in_front(runner.id, "the runner in front again")
