@@ -185,9 +185,13 @@ bool requestOwner(NativeWindow window, NativeWindow owner) {
     auto* type = xcb_get_property_reply(
         c, xcb_get_property(c, false, w, typeProperty, XCB_ATOM_ATOM, 0, 1), nullptr);
     const Reply typeOwner{type};
-    const bool plain = type && (xcb_get_property_value_length(type) == 0 ||
-                                *static_cast<const xcb_atom_t*>(xcb_get_property_value(type)) ==
-                                    atom(c, "_NET_WM_WINDOW_TYPE_NORMAL"));
+    // No type at all, or the plain one first.
+    const bool untyped = type && type->type == XCB_ATOM_NONE;
+    const bool normal = type && type->type == XCB_ATOM_ATOM && type->format == 32 &&
+                        xcb_get_property_value_length(type) >= 4 &&
+                        *static_cast<const xcb_atom_t*>(xcb_get_property_value(type)) ==
+                            atom(c, "_NET_WM_WINDOW_TYPE_NORMAL");
+    const bool plain = untyped || normal;
     if (plain) {
         const xcb_atom_t dialog = atom(c, "_NET_WM_WINDOW_TYPE_DIALOG");
         xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, typeProperty, XCB_ATOM_ATOM, 32, 1,
@@ -200,13 +204,19 @@ bool requestOwner(NativeWindow window, NativeWindow owner) {
     return true;
 }
 
+void requestRaise(NativeWindow window) {
+    xcb_connection_t* c = connection();
+    if (!c || !window) return;
+    sendToWindowManager(c, static_cast<xcb_window_t>(window), "_NET_RESTACK_WINDOW",
+                        {SourceIsUser, XCB_NONE, XCB_STACK_MODE_ABOVE, 0, 0});
+}
+
 void requestActivation(NativeWindow window, quint64 timestamp) {
     xcb_connection_t* c = connection();
     if (!c || !window) return;
     // Some window managers give a window the focus but leave it where it lies
     // when asked to activate it: it is also asked to the top of its layer.
-    sendToWindowManager(c, static_cast<xcb_window_t>(window), "_NET_RESTACK_WINDOW",
-                        {SourceIsUser, XCB_NONE, XCB_STACK_MODE_ABOVE, 0, 0});
+    requestRaise(window);
     sendToWindowManager(c, static_cast<xcb_window_t>(window), "_NET_ACTIVE_WINDOW",
                         {SourceIsUser, static_cast<quint32>(timestamp), 0, 0, 0});
 }
@@ -333,6 +343,7 @@ void requestLayerAboveDocks(QWindow*) {}
 bool requestOwner(NativeWindow, NativeWindow) {
     return false;
 }
+void requestRaise(NativeWindow) {}
 void requestActivation(NativeWindow, quint64) {}
 std::vector<NativeWindow> managedWindows() {
     return {};

@@ -62,6 +62,11 @@ void requestLayerAboveDocks(QWindow* window);
 bool requestOwner(NativeWindow window, NativeWindow owner);
 
 // Asks the window manager to bring the window, of whatever program, to the
+// top of its layer, as a taskbar does; also one that never takes the focus,
+// which some window managers would otherwise place below the active window.
+void requestRaise(NativeWindow window);
+
+// Asks the window manager to bring the window, of whatever program, to the
 // front and give it the focus, as a taskbar does. The timestamp is the
 // window system's time of the user's action that asks for it.
 void requestActivation(NativeWindow window, quint64 timestamp);
@@ -77,8 +82,8 @@ bool isManaged(NativeWindow window);
 bool isShown(NativeWindow window);
 
 // Whether the window manager has minimised the window (ICCCM iconic state).
-// A window that has been closed, hidden or destroyed is not minimised, even
-// before the window manager has taken note.
+// A window closed, hidden or destroyed while on the screen is not minimised,
+// even before the window manager has taken note.
 bool isMinimised(NativeWindow window);
 
 // The window that the window manager has made active, of whatever program.

@@ -8,6 +8,7 @@
 #include <QInputEvent>
 #include <QPalette>
 #include <QScreen>
+#include <QTimer>
 #include <QWindow>
 
 #include <algorithm>
@@ -15,8 +16,8 @@
 
 namespace {
 
-// Closed, hidden or destroyed, though the window manager may not yet have
-// taken note: neither on the screen nor minimised.
+// Closed, hidden or destroyed while on the screen, though the window manager
+// may not yet have taken note: neither on the screen nor minimised.
 bool isClosed(app::NativeWindow window) {
     return !app::isShown(window) && !app::isMinimised(window);
 }
@@ -41,12 +42,9 @@ Svartbakgrund::Svartbakgrund(Svartbakgrund* primary, QScreen* screen)
     setEnabled(false);
     resize(app::twipsToPixels(4680), app::twipsToPixels(3195));
     if (screen) {
-        // Nothing of the program lies on a further screen to keep it above
-        // the panels there, as the focus does on the first: it asks to be
-        // kept above them, in front of the windows it hides.
-        setWindowFlag(Qt::WindowStaysOnTopHint);
         cover(screen);
         show();
+        app::requestRaise(internalWinId());
     }
 }
 
@@ -137,6 +135,7 @@ void Svartbakgrund::noteActivation(app::NativeWindow window) {
     }
     if (isProgramWindow(window)) {
         m_front = window;
+        m_handingOver = false;
         const app::NativeWindow back = std::exchange(m_focusBackTo, 0);
         if (back != 0 && !isClosed(back)) app::requestActivation(back, 0);
         return;
@@ -155,18 +154,33 @@ void Svartbakgrund::noteActivation(app::NativeWindow window) {
     m_front = window;
     std::erase(m_otherPrograms, window);
     m_otherPrograms.push_back(window);
-    if (app::requestOwner(window, internalWinId()) && m_mainWindow) {
+    if (window == m_focusBackTo && !m_handingOver) m_focusBackTo = 0;
+    if (!app::requestOwner(window, internalWinId())) return;
+    if (m_mainWindow) {
         // Window managers work out whether the black stays over the panels
         // when the focus moves, and the window got the focus before it
         // belonged to the black: the focus goes to the main window, and
-        // back to this one once the window manager reports it there.
-        m_focusBackTo = window;
+        // back to this one once the window manager reports it there. The
+        // program's windows take no keys meanwhile.
+        focusBackLater(window, true);
         app::requestActivation(m_mainWindow->internalWinId(), 0);
         return;
     }
     // Some window managers restack a window that gets an owner as a sibling
     // of the owner's other windows, below them: in front again.
     app::requestActivation(window, 0);
+}
+
+void Svartbakgrund::focusBackLater(app::NativeWindow window, bool handingOver) {
+    m_focusBackTo = window;
+    m_handingOver = handingOver;
+    // A window manager that does not move the focus as asked leaves nothing
+    // waiting for long.
+    QTimer::singleShot(1000, this, [this, window] {
+        if (m_focusBackTo != window) return;
+        m_focusBackTo = 0;
+        m_handingOver = false;
+    });
 }
 
 void Svartbakgrund::noteManagedWindows() {
@@ -224,17 +238,22 @@ void Svartbakgrund::bringFrontBack(quint64 timestamp) {
     // again, with the focus; so does one that was minimised meanwhile, which
     // no taskbar could bring back from behind the backdrop.
     std::erase_if(m_otherPrograms, [](app::NativeWindow other) { return !app::isManaged(other); });
+    // Other minimised windows come back only on a click on black; the
+    // window in front also when it was minimised together with the black.
+    const bool afterClick = timestamp != 0;
     app::NativeWindow otherFront = 0;
-    for (app::NativeWindow other : m_otherPrograms)
-        if ((other == m_front && app::isShown(other)) || app::isMinimised(other))
-            otherFront = other;
+    for (app::NativeWindow other : m_otherPrograms) {
+        const bool wanted = other == m_front ? app::isShown(other) || app::isMinimised(other)
+                                             : afterClick && app::isMinimised(other);
+        if (wanted) otherFront = other;
+    }
     if (otherFront != 0) {
         // In front from now on, also for a press reported again before the
         // window manager reports the window active. Some window managers
         // that bring a minimised window back give the focus to its owner's
         // family: it comes back from there.
         m_front = otherFront;
-        m_focusBackTo = otherFront;
+        focusBackLater(otherFront, false);
         app::requestActivation(otherFront, timestamp);
         return;
     }
@@ -262,6 +281,12 @@ bool Svartbakgrund::eventFilter(QObject* watched, QEvent* event) {
             if (widget == m_mainWindow) widget->activateWindow();
             break;
         }
+        case QEvent::KeyPress:
+            // The focus passes through the main window on its way back to
+            // another program's window: a key meant for that one presses no
+            // card here.
+            if (m_handingOver) return true;
+            break;
         case QEvent::MouseButtonPress:
         case QEvent::TouchBegin:
             // The window system's own report comes first where there is one,

@@ -22,7 +22,7 @@ class QScreen;
 // that they belong to it (transient for it), so that it never stacks the
 // backdrop over them. A program the runner starts comes in front of it as
 // any new window does, and is then made to belong to it too, as a dialog
-// of it; once it closes, the window in front before it takes the focus
+// of it; once it closes, the program's window in front takes the focus
 // again. A press on the black area may still make the window
 // manager raise the backdrop; it then brings back what was in front before:
 // the program's windows that were minimised, and the window that was active,
@@ -58,6 +58,7 @@ private:
     void noteActivation(app::NativeWindow window);
     void notePress(app::NativeWindow window, quint64 timestamp);
     void noteManagedWindows();
+    void focusBackLater(app::NativeWindow window, bool handingOver);
     void bringFrontBack(quint64 timestamp);
     // Brings the program's minimised windows back and raises every other
     // visible window of the program: other windows first, then the main
@@ -73,9 +74,12 @@ private:
     std::vector<app::NativeWindow> m_hidden;
     // The window that was last active in front of the backdrop, of whatever program.
     app::NativeWindow m_front = 0;
-    // Another program's window that gets the focus back once the main
-    // window reports having it.
+    // Another program's window that gets the focus back if the window
+    // manager reports it on one of the program's windows first; and whether
+    // the focus is on its way through the main window, when the program's
+    // windows take no keys.
     app::NativeWindow m_focusBackTo = 0;
+    bool m_handingOver = false;
     // Other programs' windows that have been active in front of the backdrop.
     std::vector<app::NativeWindow> m_otherPrograms;
 };

@@ -121,10 +121,6 @@ def test_exercise(desktop, tmp_path, wm):
     scene.assert_hidden("the exercise in front")
     screen.click_black(exercise.id, "the exercise")
     scene.assert_hidden("the exercise in front after a click on black")
-    if wm != "marco":
-        # marco at times brings the exercise back under the runner's window,
-        # or leaves a corner of it unpainted (the README says so).
-        screen.minimise_then_click_black(exercise, exercise.id, "the exercise")
     screen.keys("space")  # "Klar", which has the focus
     wait_until(lambda: not screen.viewable(exercise), "Klar closes the exercise")
     screen.wait_in_front(runner.id, "the runner in front again")
@@ -132,7 +128,10 @@ def test_exercise(desktop, tmp_path, wm):
     scene.assert_no_panel_shown()
 
 
-@pytest.mark.parametrize("wm", ["openbox"])
+@pytest.mark.parametrize("wm", rows(openbox=(
+    PanelShows, "openbox keeps a full-screen window over the panels only while it or a window "
+                "of its own has the focus: on the second monitor the panel lies over the black"))
+    [:1])
 @pytest.mark.desktop(monitors=(1280, 1024))
 def test_two_monitors(desktop, tmp_path, wm):
     """A second monitor, as a classroom projector is, is black while either
