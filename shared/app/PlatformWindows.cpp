@@ -172,6 +172,19 @@ void requestLayerAboveDocks(QWindow* window) {
     xcb_flush(c);
 }
 
+void requestTransientFor(NativeWindow window, NativeWindow owner) {
+    xcb_connection_t* c = connection();
+    if (!c || !window) return;
+    const auto w = static_cast<xcb_window_t>(window);
+    const auto ownerWindow = static_cast<xcb_window_t>(owner);
+    if (owner == 0)
+        xcb_delete_property(c, w, XCB_ATOM_WM_TRANSIENT_FOR);
+    else
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW,
+                            32, 1, &ownerWindow);
+    xcb_flush(c);
+}
+
 bool requestOwner(NativeWindow window, NativeWindow owner) {
     xcb_connection_t* c = connection();
     if (!c || !window || !owner) return false;
@@ -343,6 +356,7 @@ void requestLayerAboveDocks(QWindow*) {}
 bool requestOwner(NativeWindow, NativeWindow) {
     return false;
 }
+void requestTransientFor(NativeWindow, NativeWindow) {}
 void requestRaise(NativeWindow) {}
 void requestActivation(NativeWindow, quint64) {}
 std::vector<NativeWindow> managedWindows() {

@@ -87,12 +87,27 @@ void Svartbakgrund::showBehind(QWidget* mainWindow) {
 
 void Svartbakgrund::addScreen(QScreen* screen) {
     m_otherScreens.push_back(std::unique_ptr<Svartbakgrund>(new Svartbakgrund(this, screen)));
+    chainScreens();
 }
 
 void Svartbakgrund::removeScreen(QScreen* screen) {
     std::erase_if(m_otherScreens, [screen](const std::unique_ptr<Svartbakgrund>& other) {
         return other->screen() == screen;
     });
+    chainScreens();
+}
+
+void Svartbakgrund::chainScreens() {
+    // Window managers keep a full-screen window over the panels while the
+    // focus is on a window that belongs to it. The program's windows belong
+    // to the first screen's black; that one belongs to the next screen's,
+    // and so on, so that each is a window the focus belongs to.
+    app::NativeWindow owner = 0;
+    for (auto other = m_otherScreens.rbegin(); other != m_otherScreens.rend(); ++other) {
+        app::requestTransientFor((*other)->internalWinId(), owner);
+        owner = (*other)->internalWinId();
+    }
+    app::requestTransientFor(internalWinId(), owner);
 }
 
 bool Svartbakgrund::isBackdrop(const QObject* object) const {
@@ -128,9 +143,21 @@ void Svartbakgrund::noteActivation(app::NativeWindow window) {
         // So too when a dialog in front was minimised and left the window it
         // blocks on the screen, which would take no click. A window
         // minimised alone comes back with a click on black.
+        if (m_front == 0) return;
         const bool blockerMinimised =
             isProgramWindow(m_front) && !app::isShown(m_front) && isOwnWindowShownBesides(m_front);
-        if (m_front != 0 && (isClosed(m_front) || blockerMinimised)) bringFrontBack(0);
+        if ((isOtherProgram(m_front) && isClosed(m_front)) || blockerMinimised) {
+            bringFrontBack(0);
+        } else if (!isProgramWindow(m_front) && isClosed(m_front)) {
+            // One of the program's dialogs has closed: the window manager
+            // gives the focus to the window under it, but some leave it
+            // nowhere. Only then does the window in front take it, so as not
+            // to raise windows under a pointer that is already at work.
+            QTimer::singleShot(250, this, [this] {
+                const app::NativeWindow active = app::activeWindow();
+                if (active == 0 || isBackdropWindow(active)) bringFrontBack(0);
+            });
+        }
         return;
     }
     if (isProgramWindow(window)) {
@@ -187,13 +214,18 @@ void Svartbakgrund::noteManagedWindows() {
     // Another program's window in front (an exercise) has closed, and the
     // window manager, which may leave it named as the active window, gives
     // the focus to no window of the program: the window in front takes it.
-    if (m_front == 0 || isProgramWindow(m_front) || app::isManaged(m_front)) return;
+    if (m_front == 0 || !isOtherProgram(m_front) || app::isManaged(m_front)) return;
     m_front = 0;
     bringFrontBack(0);
 }
 
 void Svartbakgrund::notePress(app::NativeWindow window, quint64 timestamp) {
     if (isBackdropWindow(window)) bringFrontBack(timestamp);
+}
+
+bool Svartbakgrund::isOtherProgram(app::NativeWindow window) const {
+    return std::find(m_otherPrograms.begin(), m_otherPrograms.end(), window) !=
+           m_otherPrograms.end();
 }
 
 bool Svartbakgrund::isBackdropWindow(app::NativeWindow window) const {

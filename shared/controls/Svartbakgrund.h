@@ -51,10 +51,13 @@ private:
     void cover(QScreen* screen);
     void addScreen(QScreen* screen);
     void removeScreen(QScreen* screen);
+    void chainScreens();
     bool isBackdrop(const QObject* object) const;
     bool isProgramWindow(app::NativeWindow window) const;
     bool isOwnWindowShownBesides(app::NativeWindow window) const;
     bool isBackdropWindow(app::NativeWindow window) const;
+    // One that came after the backdrop and was active in front of it.
+    bool isOtherProgram(app::NativeWindow window) const;
     void noteActivation(app::NativeWindow window);
     void notePress(app::NativeWindow window, quint64 timestamp);
     void noteManagedWindows();

@@ -128,10 +128,7 @@ def test_exercise(desktop, tmp_path, wm):
     scene.assert_no_panel_shown()
 
 
-@pytest.mark.parametrize("wm", rows(openbox=(
-    PanelShows, "openbox keeps a full-screen window over the panels only while it or a window "
-                "of its own has the focus: on the second monitor the panel lies over the black"))
-    [:1])
+@pytest.mark.parametrize("wm", ["openbox"])
 @pytest.mark.desktop(monitors=(1280, 1024))
 def test_two_monitors(desktop, tmp_path, wm):
     """A second monitor, as a classroom projector is, is black while either

@@ -59,7 +59,7 @@ def pick_file(desktop, program, main, button, title, path):
         screen.click(*box.centre())
         wait_until(lambda: "focused" in name_box().states, "the name box has the focus")
     screen.type_text(path)
-    wait_until(lambda: name_box().text == path, "the name is typed")
+    wait_until(lambda: name_box().text == path, "the name is typed %r" % (name_box().text,))
     screen.keys("Return")
     wait_until(lambda: not screen.windows(program.pid, title), "the file dialog closes")
     screen.settled((main.x, main.y, main.w, main.h), "the main window is drawn again")
