@@ -210,10 +210,7 @@ bool requestOwner(NativeWindow window, NativeWindow owner) {
         xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, typeProperty, XCB_ATOM_ATOM, 32, 1,
                             &dialog);
     }
-    const auto ownerWindow = static_cast<xcb_window_t>(owner);
-    xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW, 32,
-                        1, &ownerWindow);
-    xcb_flush(c);
+    requestTransientFor(window, owner);
     return true;
 }
 

@@ -53,8 +53,7 @@ void requestCompositing(QWindow* window);
 // while it has the focus itself. Called before the window is first shown.
 void requestLayerAboveDocks(QWindow* window);
 
-// Makes the window belong to another window of the program (transient for
-// it), or to none.
+// Makes the window belong to another window (transient for it), or to none.
 void requestTransientFor(NativeWindow window, NativeWindow owner);
 
 // Makes another program's window, one that has no owner of its own, belong

@@ -87,27 +87,12 @@ void Svartbakgrund::showBehind(QWidget* mainWindow) {
 
 void Svartbakgrund::addScreen(QScreen* screen) {
     m_otherScreens.push_back(std::unique_ptr<Svartbakgrund>(new Svartbakgrund(this, screen)));
-    chainScreens();
 }
 
 void Svartbakgrund::removeScreen(QScreen* screen) {
     std::erase_if(m_otherScreens, [screen](const std::unique_ptr<Svartbakgrund>& other) {
         return other->screen() == screen;
     });
-    chainScreens();
-}
-
-void Svartbakgrund::chainScreens() {
-    // Window managers keep a full-screen window over the panels while the
-    // focus is on a window that belongs to it. The program's windows belong
-    // to the first screen's black; that one belongs to the next screen's,
-    // and so on, so that each is a window the focus belongs to.
-    app::NativeWindow owner = 0;
-    for (auto other = m_otherScreens.rbegin(); other != m_otherScreens.rend(); ++other) {
-        app::requestTransientFor((*other)->internalWinId(), owner);
-        owner = (*other)->internalWinId();
-    }
-    app::requestTransientFor(internalWinId(), owner);
 }
 
 bool Svartbakgrund::isBackdrop(const QObject* object) const {

@@ -51,7 +51,6 @@ private:
     void cover(QScreen* screen);
     void addScreen(QScreen* screen);
     void removeScreen(QScreen* screen);
-    void chainScreens();
     bool isBackdrop(const QObject* object) const;
     bool isProgramWindow(app::NativeWindow window) const;
     bool isOwnWindowShownBesides(app::NativeWindow window) const;

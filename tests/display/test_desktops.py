@@ -102,19 +102,13 @@ def test_supervisor(desktop, tmp_path, wm):
 
 
 @pytest.mark.parametrize("wm", ALL)
-def test_runner(desktop, tmp_path, wm):
+def test_runner_and_exercise(desktop, tmp_path, wm):
     scene, screen = Scene(desktop, tmp_path), desktop.screen
-    runner, _ = scene.start_runner()
+    runner, first_card = scene.start_runner()
     screen.click_black(runner.id, "the runner")
     scene.assert_hidden("the runner in front")
     screen.minimise_then_click_black(runner, runner.id, "the runner")
-    scene.assert_no_panel_shown()
 
-
-@pytest.mark.parametrize("wm", ALL)
-def test_exercise(desktop, tmp_path, wm):
-    scene, screen = Scene(desktop, tmp_path), desktop.screen
-    runner, first_card = scene.start_runner()
     screen.click(*first_card)
     exercise = wait_until(lambda: screen.titled("Räkna"), "the exercise's window")[0]
     screen.wait_in_front(exercise.id, "the exercise in front with the focus")
@@ -128,7 +122,10 @@ def test_exercise(desktop, tmp_path, wm):
     scene.assert_no_panel_shown()
 
 
-@pytest.mark.parametrize("wm", ["openbox"])
+@pytest.mark.parametrize("wm", rows(openbox=(
+    PanelShows, "openbox keeps a full-screen window over the panels only while it or a window "
+                "of its own has the focus: on the second monitor the panel lies over the black"))
+    [:1])
 @pytest.mark.desktop(monitors=(1280, 1024))
 def test_two_monitors(desktop, tmp_path, wm):
     """A second monitor, as a classroom projector is, is black while either
