@@ -187,8 +187,12 @@ def test_menu_from_supervisor_to_runner(desktop, tmp_path, start):
     wait_until(lambda: not list_lines(screen, main, below_first_row=True), "one entry left")
 
     # Two clicks on the upper arrow lower the count from 3 to 1; the picture.
-    for _ in range(2):
+    def count():
+        tree = read_tree(kelvuadm.pid, desktop.env)
+        return tree and tree.find("scroll bar", "Antal övningar").value
+    for expected in (2, 1):
         screen.click(main.x + px(960 + 127), main.y + px(840) + 6)
+        wait_until(lambda: count() == expected, "the count at %d" % expected)
     pick_file(desktop, kelvuadm, main, (6600, 1920, 2655, 495), "Hämta ", str(picture))
     screen.click_black(main.id, "the supervisor's window")
     screen.wait_colour(main.x + 5, main.y + 200, YELLOW, "the main window stays in front")
