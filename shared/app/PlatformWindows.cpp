@@ -87,6 +87,17 @@ std::vector<xcb_window_t> rootWindowList(xcb_connection_t* c, const char* proper
     return std::vector<xcb_window_t>(values, values + count);
 }
 
+// The window's types, most wanted first; none for a window without any.
+std::vector<xcb_atom_t> windowTypes(xcb_connection_t* c, xcb_window_t window) {
+    auto* reply = xcb_get_property_reply(
+        c, xcb_get_property(c, 0, window, atom(c, "_NET_WM_WINDOW_TYPE"), XCB_ATOM_ATOM, 0, 16),
+        nullptr);
+    const Reply owner{reply};
+    if (!reply || reply->format != 32) return {};
+    const auto* types = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply));
+    return std::vector<xcb_atom_t>(types, types + xcb_get_property_value_length(reply) / 4);
+}
+
 void sendToWindowManager(xcb_connection_t* c, xcb_window_t window, const char* message,
                          const quint32 (&data)[5]) {
     xcb_client_message_event_t event{};
@@ -194,21 +205,12 @@ bool requestOwner(NativeWindow window, NativeWindow owner) {
         nullptr);
     const Reply transientForOwner{transientFor};
     if (!transientFor || xcb_get_property_value_length(transientFor) != 0) return false;
-    const xcb_atom_t typeProperty = atom(c, "_NET_WM_WINDOW_TYPE");
-    auto* type = xcb_get_property_reply(
-        c, xcb_get_property(c, false, w, typeProperty, XCB_ATOM_ATOM, 0, 1), nullptr);
-    const Reply typeOwner{type};
     // No type at all, or the plain one first.
-    const bool untyped = type && type->type == XCB_ATOM_NONE;
-    const bool normal = type && type->type == XCB_ATOM_ATOM && type->format == 32 &&
-                        xcb_get_property_value_length(type) >= 4 &&
-                        *static_cast<const xcb_atom_t*>(xcb_get_property_value(type)) ==
-                            atom(c, "_NET_WM_WINDOW_TYPE_NORMAL");
-    const bool plain = untyped || normal;
-    if (plain) {
+    const std::vector<xcb_atom_t> types = windowTypes(c, w);
+    if (types.empty() || types.front() == atom(c, "_NET_WM_WINDOW_TYPE_NORMAL")) {
         const xcb_atom_t dialog = atom(c, "_NET_WM_WINDOW_TYPE_DIALOG");
-        xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, typeProperty, XCB_ATOM_ATOM, 32, 1,
-                            &dialog);
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, atom(c, "_NET_WM_WINDOW_TYPE"),
+                            XCB_ATOM_ATOM, 32, 1, &dialog);
     }
     requestTransientFor(window, owner);
     return true;
@@ -219,6 +221,27 @@ void requestRaise(NativeWindow window) {
     if (!c || !window) return;
     sendToWindowManager(c, static_cast<xcb_window_t>(window), "_NET_RESTACK_WINDOW",
                         {SourceIsUser, XCB_NONE, XCB_STACK_MODE_ABOVE, 0, 0});
+}
+
+void reviewLayerBelowDock(NativeWindow window) {
+    xcb_connection_t* c = connection();
+    if (!c || !window) return;
+    // Bottom to top.
+    const std::vector<xcb_window_t> stacking = rootWindowList(c, "_NET_CLIENT_LIST_STACKING");
+    const auto at = std::find(stacking.begin(), stacking.end(), static_cast<xcb_window_t>(window));
+    if (at == stacking.end()) return;
+    const xcb_atom_t dock = atom(c, "_NET_WM_WINDOW_TYPE_DOCK");
+    const bool belowDock = std::any_of(std::next(at), stacking.end(), [c, dock](xcb_window_t w) {
+        const std::vector<xcb_atom_t> types = windowTypes(c, w);
+        return std::find(types.begin(), types.end(), dock) != types.end();
+    });
+    if (!belowDock) return;
+    constexpr quint32 remove = 0;
+    constexpr quint32 add = 1;
+    const xcb_atom_t above = atom(c, "_NET_WM_STATE_ABOVE");
+    for (const quint32 action : {add, remove})
+        sendToWindowManager(c, static_cast<xcb_window_t>(window), "_NET_WM_STATE",
+                            {action, above, XCB_ATOM_NONE, SourceIsUser, 0});
 }
 
 void requestActivation(NativeWindow window, quint64 timestamp) {
@@ -355,6 +378,7 @@ bool requestOwner(NativeWindow, NativeWindow) {
 }
 void requestTransientFor(NativeWindow, NativeWindow) {}
 void requestRaise(NativeWindow) {}
+void reviewLayerBelowDock(NativeWindow) {}
 void requestActivation(NativeWindow, quint64) {}
 std::vector<NativeWindow> managedWindows() {
     return {};

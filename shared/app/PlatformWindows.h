@@ -64,6 +64,14 @@ void requestTransientFor(NativeWindow window, NativeWindow owner);
 // the window got the owner now.
 bool requestOwner(NativeWindow window, NativeWindow owner);
 
+// When a dock or panel lies above the full-screen window in the window
+// manager's stacking order, asks it to decide the window's layer again (the
+// window is put above the others and back). Some (Openbox) decide whether a
+// full-screen window stays over the panels only when they take it in or when
+// its state changes, and a black on a further screen was taken in while the
+// focus may have been on a window of its own screen.
+void reviewLayerBelowDock(NativeWindow window);
+
 // Asks the window manager to bring the window, of whatever program, to the
 // top of its layer, as a taskbar does; also one that never takes the focus,
 // which some window managers would otherwise place below the active window.

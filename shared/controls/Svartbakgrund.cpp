@@ -145,6 +145,10 @@ void Svartbakgrund::noteActivation(app::NativeWindow window) {
         }
         return;
     }
+    // The focus is on the primary screen or on a further one: a window
+    // manager that decided a further black's layer when the focus lay
+    // elsewhere decides it again.
+    for (const auto& other : m_otherScreens) app::reviewLayerBelowDock(other->internalWinId());
     if (isProgramWindow(window)) {
         m_front = window;
         m_handingOver = false;

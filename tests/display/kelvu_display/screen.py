@@ -261,6 +261,11 @@ class Screen:
         self.keeps_in_front(front, "%s minimised, after a click on black" % what,
                             minimise_and_click, self.geometry(window))
 
+    def move_window(self, window, x, y):
+        """Asks the window manager to move the window, as a drag of its title
+        bar does (_NET_MOVERESIZE_WINDOW from a user's tool, x and y given)."""
+        self._root_message(window, "_NET_MOVERESIZE_WINDOW", [(2 << 12) | (3 << 8), x, y])
+
     def minimise(self, window):
         """Asks the window manager to minimise the window, as its title-bar
         button or key does (ICCCM WM_CHANGE_STATE, IconicState)."""
