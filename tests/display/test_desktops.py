@@ -146,7 +146,8 @@ def test_two_monitors(desktop, tmp_path, wm):
         for edge in ((5, 512), (1280 + 5, 512)):
             screen.wait_colour(*edge, BLACK, "%s: black at %r" % (program, edge))
         scene.assert_hidden("%s up on two monitors" % program)
-        assert screen.not_black(on_second) == 0, "%s: the window on the second monitor shows" % program
+        assert screen.not_black(on_second) == 0, \
+            "%s: the window on the second monitor shows" % program
         assert screen.not_black(second) == 0, "%s: the second monitor is not black" % program
         if program == "kelvuadm":
             # Moved onto the second monitor, it lies in front of that black,
