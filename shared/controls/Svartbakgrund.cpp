@@ -72,6 +72,9 @@ void Svartbakgrund::showBehind(QWidget* mainWindow) {
     // Sees the program's windows as they are shown, and the presses on the black.
     qApp->installEventFilter(this);
     m_hidden = app::managedWindows();
+    m_reviewLater.setSingleShot(true);
+    m_reviewLater.setInterval(250);
+    connect(&m_reviewLater, &QTimer::timeout, this, &Svartbakgrund::reviewOtherScreens);
     m_watch = std::make_unique<app::WindowManagerWatch>();
     connect(m_watch.get(), &app::WindowManagerWatch::activated, this,
             &Svartbakgrund::noteActivation);
@@ -145,10 +148,7 @@ void Svartbakgrund::noteActivation(app::NativeWindow window) {
         }
         return;
     }
-    // The focus is on the primary screen or on a further one: a window
-    // manager that decided a further black's layer when the focus lay
-    // elsewhere decides it again.
-    for (const auto& other : m_otherScreens) app::reviewLayerBelowDock(other->internalWinId());
+    reviewOtherScreens();
     if (isProgramWindow(window)) {
         m_front = window;
         m_handingOver = false;
@@ -185,6 +185,13 @@ void Svartbakgrund::noteActivation(app::NativeWindow window) {
     // Some window managers restack a window that gets an owner as a sibling
     // of the owner's other windows, below them: in front again.
     app::requestActivation(window, 0);
+}
+
+void Svartbakgrund::reviewOtherScreens() {
+    // The focus, or the window that has it, has moved between screens: a
+    // window manager that decided a further black's layer while the focus
+    // lay on that black's screen decides it again.
+    for (const auto& other : m_otherScreens) app::reviewLayerBelowDock(other->internalWinId());
 }
 
 void Svartbakgrund::focusBackLater(app::NativeWindow window, bool handingOver) {
@@ -254,6 +261,7 @@ QWidget* Svartbakgrund::raiseProgramWindows() {
 }
 
 void Svartbakgrund::bringFrontBack(quint64 timestamp) {
+    reviewOtherScreens();
     QWidget* ownFront = raiseProgramWindows();
     // Another program's window that was in front (an exercise) goes in front
     // again, with the focus; so does one that was minimised meanwhile, which
@@ -300,6 +308,14 @@ bool Svartbakgrund::eventFilter(QObject* watched, QEvent* event) {
             // The window manager would leave the focus where it was, with a
             // window that the backdrop may hide.
             if (widget == m_mainWindow) widget->activateWindow();
+            break;
+        }
+        case QEvent::Move: {
+            // Once a window of the program has come to rest, possibly on
+            // another screen.
+            const auto* widget = qobject_cast<QWidget*>(watched);
+            if (widget && widget->isWindow() && !isBackdrop(widget) && !m_otherScreens.empty())
+                m_reviewLater.start();
             break;
         }
         case QEvent::KeyPress:

@@ -3,6 +3,7 @@
 #include "shared/app/PlatformWindows.h"
 
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 #include <memory>
@@ -61,6 +62,7 @@ private:
     void notePress(app::NativeWindow window, quint64 timestamp);
     void noteManagedWindows();
     void focusBackLater(app::NativeWindow window, bool handingOver);
+    void reviewOtherScreens();
     void bringFrontBack(quint64 timestamp);
     // Brings the program's minimised windows back and raises every other
     // visible window of the program: other windows first, then the main
@@ -71,6 +73,9 @@ private:
     Svartbakgrund* m_primary;
     QPointer<QWidget> m_mainWindow;
     std::vector<std::unique_ptr<Svartbakgrund>> m_otherScreens;
+    // Runs the review of the further screens' blacks once a window of the
+    // program has stopped moving.
+    QTimer m_reviewLater;
     std::unique_ptr<app::WindowManagerWatch> m_watch;
     // Other programs' windows that were open when the backdrop came: it hides them.
     std::vector<app::NativeWindow> m_hidden;

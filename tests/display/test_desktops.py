@@ -157,6 +157,11 @@ def test_two_monitors(desktop, tmp_path, wm):
             x, y, w, h = screen.geometry(main)
             screen.wait_colour(x + 5, y + 200, YELLOW, "the moved window shows")
             screen.click_black(main.id, "the moved window", (1280 + 100, 512))
+            # Back on the first, it leaves the second all black again.
+            screen.move_window(main, x - 1280, y)
+            wait_until(lambda: screen.geometry(main)[0] < 1280, "the window back on the first")
+            wait_until(lambda: screen.shot() and screen.not_black(
+                (1280, 0, 1024, 1024)) == 0, "the second monitor black again")
         process.stop()
         wait_until(lambda: not screen.viewable(main), "%s ends" % program)
     scene.assert_no_panel_shown()
