@@ -174,12 +174,14 @@ void requestCompositing(QWindow* window) {
     xcb_flush(c);
 }
 
+// The layer of the older GNOME hints between docks and menus.
+constexpr quint32 LayerAboveDocks = 10;
+
 void requestLayerAboveDocks(QWindow* window) {
     xcb_connection_t* c = connection();
     if (!c || !window) return;
-    const quint32 aboveDocks = 10;  // the layer of the GNOME hints between docks and menus
     xcb_change_property(c, XCB_PROP_MODE_REPLACE, static_cast<xcb_window_t>(window->winId()),
-                        atom(c, "_WIN_LAYER"), XCB_ATOM_CARDINAL, 32, 1, &aboveDocks);
+                        atom(c, "_WIN_LAYER"), XCB_ATOM_CARDINAL, 32, 1, &LayerAboveDocks);
     xcb_flush(c);
 }
 
@@ -236,12 +238,16 @@ void reviewLayerBelowDock(NativeWindow window) {
         return std::find(types.begin(), types.end(), dock) != types.end();
     });
     if (!belowDock) return;
-    constexpr quint32 remove = 0;
-    constexpr quint32 add = 1;
+    constexpr quint32 stateRemove = 0;
+    constexpr quint32 stateAdd = 1;
     const xcb_atom_t above = atom(c, "_NET_WM_STATE_ABOVE");
-    for (const quint32 action : {add, remove})
+    for (const quint32 action : {stateAdd, stateRemove})
         sendToWindowManager(c, static_cast<xcb_window_t>(window), "_NET_WM_STATE",
                             {action, above, XCB_ATOM_NONE, SourceIsUser, 0});
+    // IceWM takes the state back into its own layers and drops the one
+    // asked for with the older hints: asked for again.
+    sendToWindowManager(c, static_cast<xcb_window_t>(window), "_WIN_LAYER",
+                        {LayerAboveDocks, XCB_CURRENT_TIME, 0, 0, 0});
 }
 
 void requestActivation(NativeWindow window, quint64 timestamp) {
