@@ -185,19 +185,6 @@ void requestLayerAboveDocks(QWindow* window) {
     xcb_flush(c);
 }
 
-void requestTransientFor(NativeWindow window, NativeWindow owner) {
-    xcb_connection_t* c = connection();
-    if (!c || !window) return;
-    const auto w = static_cast<xcb_window_t>(window);
-    const auto ownerWindow = static_cast<xcb_window_t>(owner);
-    if (owner == 0)
-        xcb_delete_property(c, w, XCB_ATOM_WM_TRANSIENT_FOR);
-    else
-        xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW,
-                            32, 1, &ownerWindow);
-    xcb_flush(c);
-}
-
 bool requestOwner(NativeWindow window, NativeWindow owner) {
     xcb_connection_t* c = connection();
     if (!c || !window || !owner) return false;
@@ -214,7 +201,10 @@ bool requestOwner(NativeWindow window, NativeWindow owner) {
         xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, atom(c, "_NET_WM_WINDOW_TYPE"),
                             XCB_ATOM_ATOM, 32, 1, &dialog);
     }
-    requestTransientFor(window, owner);
+    const auto ownerWindow = static_cast<xcb_window_t>(owner);
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW, 32,
+                        1, &ownerWindow);
+    xcb_flush(c);
     return true;
 }
 
@@ -382,7 +372,6 @@ void requestLayerAboveDocks(QWindow*) {}
 bool requestOwner(NativeWindow, NativeWindow) {
     return false;
 }
-void requestTransientFor(NativeWindow, NativeWindow) {}
 void requestRaise(NativeWindow) {}
 void reviewLayerBelowDock(NativeWindow) {}
 void requestActivation(NativeWindow, quint64) {}

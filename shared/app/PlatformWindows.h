@@ -53,9 +53,6 @@ void requestCompositing(QWindow* window);
 // while it has the focus itself. Called before the window is first shown.
 void requestLayerAboveDocks(QWindow* window);
 
-// Makes the window belong to another window (transient for it), or to none.
-void requestTransientFor(NativeWindow window, NativeWindow owner);
-
 // Makes another program's window, one that has no owner of its own, belong
 // to the owner, as a dialog belongs to its window: the window manager then
 // keeps it in front of the owner and in the owner's layer, also while the
