@@ -3,6 +3,7 @@
 #include "shared/app/Fonts.h"
 #include "shared/app/Picture.h"
 #include "shared/app/ProgramControl.h"
+#include "shared/app/ProgramStart.h"
 #include "shared/app/Twips.h"
 #include "shared/app/WindowStyle.h"
 #include "shared/controls/AccessibleControls.h"
@@ -19,7 +20,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
+#include <QInputEvent>
 
 namespace kelvu {
 
@@ -79,6 +80,8 @@ void Form1::connectCard(SSCommand* card, qint16 index) {
     // No card takes the focus until it is the one that works.
     card->setFocusPolicy(Qt::NoFocus);
     m_keyStrokes->watch(card);
+    // Sees the press that clicks it first, for the time of the learner's action.
+    card->installEventFilter(this);
     connect(card, &QPushButton::clicked, this,
             [this, index] { app::runHandler([this, index] { Ruta_Click(index); }); });
 }
@@ -255,6 +258,20 @@ void Form1::focusWorkingCard() {
         focused->clearFocus();
 }
 
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::KeyPress:
+        case QEvent::TouchBegin:
+            m_pressTime = static_cast<QInputEvent*>(event)->timestamp();
+            break;
+        default:
+            break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void Form1::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) focusWorkingCard();
@@ -278,11 +295,14 @@ void Form1::startExercise(int index) {
                                .arg(shownProgram)
                                .arg(index + 1)
                                .arg(core::describeFileKind(kind)));
-    if (!QProcess::startDetached(program, {}, workingDir))
+    const std::optional<app::Launch> launch =
+        app::startProgram(program, workingDir, QFileInfo(name).completeBaseName(), m_pressTime);
+    if (!launch)
         throw RuntimeError(PathFileAccessError,
                            QStringLiteral("Programmet \"%1\" för övning %2 kan inte startas.")
                                .arg(shownProgram)
                                .arg(index + 1));
+    m_backdrop->noteLaunch(*launch);
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

@@ -55,6 +55,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     // Back in front after an exercise: the working card has the focus again.
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createCards();
@@ -80,6 +81,8 @@ private:
     std::unique_ptr<Svartbakgrund> m_backdrop;
     // Space, Return and keypad Enter press the focused card once per stroke.
     controls::KeyStrokeFilter* m_keyStrokes;
+    // The window system's time of the last press or key stroke on a card.
+    quint64 m_pressTime = 0;
 };
 
 }  // namespace kelvu

@@ -3,8 +3,10 @@
 #include <QAbstractNativeEventFilter>
 #include <QByteArray>
 #include <QCoreApplication>
+#include <QFile>
 #include <QGuiApplication>
 #include <QHash>
+#include <QSysInfo>
 #include <QWindow>
 
 #if defined(KELVU_X11)
@@ -96,6 +98,30 @@ std::vector<xcb_atom_t> windowTypes(xcb_connection_t* c, xcb_window_t window) {
     if (!reply || reply->format != 32) return {};
     const auto* types = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply));
     return std::vector<xcb_atom_t>(types, types + xcb_get_property_value_length(reply) / 4);
+}
+
+// A text property of the window (of any string type); empty when it has none.
+QByteArray textProperty(xcb_connection_t* c, xcb_window_t window, const char* name) {
+    auto* reply = xcb_get_property_reply(
+        c, xcb_get_property(c, 0, window, atom(c, name), XCB_GET_PROPERTY_TYPE_ANY, 0, 1024),
+        nullptr);
+    const Reply owner{reply};
+    if (!reply || reply->format != 8) return {};
+    QByteArray text(static_cast<const char*>(xcb_get_property_value(reply)),
+                    xcb_get_property_value_length(reply));
+    // ICCCM lets a host name end in a null byte.
+    while (text.endsWith('\0')) text.chop(1);
+    return text;
+}
+
+// A 32-bit property of the window (a number or a window); 0 when it has none.
+quint32 numberProperty(xcb_connection_t* c, xcb_window_t window, const char* name,
+                       xcb_atom_t type) {
+    auto* reply = xcb_get_property_reply(
+        c, xcb_get_property(c, 0, window, atom(c, name), type, 0, 1), nullptr);
+    const Reply owner{reply};
+    if (!reply || reply->format != 32 || xcb_get_property_value_length(reply) != 4) return 0;
+    return *static_cast<const quint32*>(xcb_get_property_value(reply));
 }
 
 void sendToWindowManager(xcb_connection_t* c, xcb_window_t window, const char* message,
@@ -291,6 +317,83 @@ NativeWindow activeWindow() {
     return active.empty() ? 0 : active.front();
 }
 
+WindowOrigin windowOrigin(NativeWindow window) {
+    WindowOrigin origin;
+    xcb_connection_t* c = connection();
+    if (!c || !window) return origin;
+    const auto w = static_cast<xcb_window_t>(window);
+    // Toolkits set the ID on the window, or on the client leader for all of
+    // their windows (GTK, also when another start hands it to a program
+    // that runs already).
+    origin.startupId = textProperty(c, w, "_NET_STARTUP_ID");
+    if (origin.startupId.isEmpty())
+        if (const quint32 leader = numberProperty(c, w, "WM_CLIENT_LEADER", XCB_ATOM_WINDOW))
+            origin.startupId = textProperty(c, leader, "_NET_STARTUP_ID");
+    const quint32 process = numberProperty(c, w, "_NET_WM_PID", XCB_ATOM_CARDINAL);
+    const QByteArray machine = textProperty(c, w, "WM_CLIENT_MACHINE");
+    if (machine.isEmpty() || machine == QSysInfo::machineHostName().toUtf8())
+        origin.processId = process;
+    return origin;
+}
+
+namespace {
+
+// A window of the program's own, never shown, that startup messages come from.
+xcb_window_t messageWindow(xcb_connection_t* c) {
+    static xcb_window_t window = XCB_WINDOW_NONE;
+    if (window == XCB_WINDOW_NONE) {
+        window = xcb_generate_id(c);
+        xcb_create_window(c, XCB_COPY_FROM_PARENT, window, rootWindow(c), -100, -100, 1, 1, 0,
+                          XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
+    }
+    return window;
+}
+
+// A startup message to every client that listens on the root window, in
+// pieces of 20 bytes: the first of type _NET_STARTUP_INFO_BEGIN, the rest
+// _NET_STARTUP_INFO, the last one ending in null bytes.
+void broadcastStartupMessage(xcb_connection_t* c, QByteArray message) {
+    message.append('\0');
+    xcb_client_message_event_t event{};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 8;
+    event.window = messageWindow(c);
+    constexpr qsizetype Piece = sizeof event.data.data8;
+    for (qsizetype offset = 0; offset < message.size(); offset += Piece) {
+        event.type = atom(c, offset == 0 ? "_NET_STARTUP_INFO_BEGIN" : "_NET_STARTUP_INFO");
+        std::memset(event.data.data8, 0, sizeof event.data.data8);
+        std::memcpy(event.data.data8, message.constData() + offset,
+                    static_cast<std::size_t>(std::min(Piece, message.size() - offset)));
+        xcb_send_event(c, 0, rootWindow(c), XCB_EVENT_MASK_PROPERTY_CHANGE,
+                       reinterpret_cast<const char*>(&event));
+    }
+    xcb_flush(c);
+}
+
+// A value of a startup message, quoted, with its quotes and backslashes escaped.
+QByteArray quotedValue(const QString& value) {
+    QByteArray quoted = value.toUtf8();
+    quoted.replace('\\', "\\\\").replace('"', "\\\"");
+    return '"' + quoted + '"';
+}
+
+}  // namespace
+
+bool announceStartup(const QByteArray& startupId, const QString& name, const QString& program) {
+    xcb_connection_t* c = connection();
+    if (!c || startupId.isEmpty()) return false;
+    broadcastStartupMessage(
+        c, "new: ID=" + quotedValue(QString::fromUtf8(startupId)) + " NAME=" + quotedValue(name) +
+               " SCREEN=0 BIN=" + quotedValue(program) + " DESCRIPTION=" + quotedValue(name));
+    return true;
+}
+
+void endStartup(const QByteArray& startupId) {
+    xcb_connection_t* c = connection();
+    if (!c || startupId.isEmpty()) return;
+    broadcastStartupMessage(c, "remove: ID=" + quotedValue(QString::fromUtf8(startupId)));
+}
+
 struct WindowManagerWatch::Filter final : QAbstractNativeEventFilter {
     // The press and the first touch of the X Input extension (XI2), through
     // which Qt takes the pointer and the touch screen.
@@ -390,6 +493,13 @@ bool isMinimised(NativeWindow) {
 NativeWindow activeWindow() {
     return 0;
 }
+WindowOrigin windowOrigin(NativeWindow) {
+    return {};
+}
+bool announceStartup(const QByteArray&, const QString&, const QString&) {
+    return false;
+}
+void endStartup(const QByteArray&) {}
 
 struct WindowManagerWatch::Filter {};
 
@@ -397,5 +507,21 @@ WindowManagerWatch::WindowManagerWatch(QObject* parent) : QObject(parent) {}
 WindowManagerWatch::~WindowManagerWatch() = default;
 
 #endif
+
+qint64 parentProcess(qint64 processId) {
+#if defined(Q_OS_LINUX)
+    // "pid (name) state ppid …": the name may hold spaces and brackets.
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(processId));
+    if (processId <= 0 || !stat.open(QIODevice::ReadOnly)) return 0;
+    const QByteArray line = stat.read(4096);
+    const qsizetype nameEnd = line.lastIndexOf(')');
+    if (nameEnd < 0) return 0;
+    const QList<QByteArray> fields = line.mid(nameEnd + 2).split(' ');
+    return fields.size() > 1 ? fields.at(1).toLongLong() : 0;
+#else
+    Q_UNUSED(processId);
+    return 0;
+#endif
+}
 
 }  // namespace app

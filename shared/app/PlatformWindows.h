@@ -1,6 +1,9 @@
 #pragma once
 
+#include "shared/app/WindowSystem.h"
+
 #include <QObject>
+#include <QString>
 #include <QtGlobal>
 
 #include <memory>
@@ -23,9 +26,6 @@ namespace app {
 // focus; one that speaks Wayland only still starts on Wayland. A choice
 // already made for the Qt platform is left as it is.
 void chooseWindowSystem();
-
-// A window of any program, as the window system names it; 0 is none.
-using NativeWindow = quintptr;
 
 // Asks for a border without a title bar or handles (a window manager that
 // sees handles draws the title bar too), and for moving and resizing only:
@@ -96,6 +96,20 @@ bool isMinimised(NativeWindow window);
 
 // The window that the window manager has made active, of whatever program.
 NativeWindow activeWindow();
+
+// What the window says of where it comes from: the startup ID on it or on
+// its client leader, and its process when that runs on this machine.
+WindowOrigin windowOrigin(NativeWindow window);
+
+// The parent of a process on this machine; 0 when there is none or it is unknown.
+qint64 parentProcess(qint64 processId);
+
+// Startup notification: tells the desktop that a program is being started
+// under the ID (which the program finds in DESKTOP_STARTUP_ID), so that the
+// window manager knows its windows for the user's and gives them the focus;
+// whether it could be told. endStartup() tells it that the start is over.
+bool announceStartup(const QByteArray& startupId, const QString& name, const QString& program);
+void endStartup(const QByteArray& startupId);
 
 // Reports each window the window manager makes active, of whatever program,
 // each change to the windows it manages, and each mouse press or first touch
