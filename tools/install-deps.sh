@@ -32,6 +32,10 @@ test_packages+=(dbus at-spi2-core python3-gi gir1.2-atspi-2.0)
 # virtual screen into two monitors.
 test_packages+=(xfwm4 mutter kwin-x11 metacity marco mate-settings-daemon-common icewm fluxbox
     x11-xserver-utils)
+# Exercises that are real programs of Debian's, one of each kind: a GTK text
+# editor that runs one instance per user, a game in SDL 2 over the whole
+# screen, a KDE program.
+test_packages+=(mousepad lbreakouthd kbruch)
 # The runner in a Plasma session on Wayland: KDE's compositor with XWayland,
 # its screenshots taken over D-Bus from Python.
 test_packages+=(kwin-wayland xwayland python3-dbus)

@@ -4,12 +4,16 @@ the top: another program's window opened before stays hidden, no panel
 shows while a window of the program is in front, and neither a click on
 black nor a minimise buries the window in front: the supervisor's window,
 its dialog and its message "Fel"; the runner; the exercise it starts."""
+import time
+
 import pytest
 
-from kelvu_display.menus import menu_of_one_exercise
+from conftest import require
+from kelvu_display.menus import menu_of_one_exercise, menu_of_programs
 from kelvu_display.screen import BLACK, MAGENTA, YELLOW, px, text_lines
 from kelvu_display.shell import open_desktop, open_dock
 from kelvu_display.waiting import Timeout, wait_until
+from kelvu_display.xsession import start_session_bus
 
 ALL = ["openbox", "xfwm4", "mutter", "kwin_x11", "icewm", "metacity", "marco", "fluxbox"]
 
@@ -28,16 +32,18 @@ def rows(**known):
 
 class Scene:
     """The test's desktop with its panel and another program's window, and
-    a menu of one exercise ("Räkna", the demo's exercise program) and a
-    reward picture."""
+    a menu of one exercise ("Räkna", the demo's exercise program), or of one
+    exercise per command, and a reward picture."""
 
-    def __init__(self, desktop, tmp_path):
+    def __init__(self, desktop, tmp_path, commands=None):
         self.desktop, self.screen = desktop, desktop.screen
         open_desktop(self.screen)
         open_dock(self.screen)
         self.other = desktop.open_other_window(tmp_path, 970, 40)
         self.panels_shown = []
-        self.start = menu_of_one_exercise(desktop, tmp_path)
+        self.start = (menu_of_programs(desktop, tmp_path, commands) if commands
+                      else menu_of_one_exercise(desktop, tmp_path))
+        self.exercises = len(commands) if commands else 1
 
     def assert_hidden(self, when, panels=True):
         """Once the screen is drawn, nothing of the other program shows; the
@@ -57,8 +63,9 @@ class Scene:
         kelvu = self.desktop.start_program("kelvu", self.start)
         runner = self.screen.wait_window(kelvu.pid, "Arbetsordning")
         x, y, _, _ = self.screen.geometry(runner)
-        wait_until(lambda: self.screen.draws(runner, 177 + 68, 32 + 68, MAGENTA),
-                   "the reward picture on the second card")
+        reward = px(360 + 2300 * self.exercises) + 68  # the card after the exercises'
+        wait_until(lambda: self.screen.draws(runner, reward, 32 + 68, MAGENTA),
+                   "the reward picture after the exercises' cards")
         return runner, (x + 24 + 68, y + 32 + 68)
 
 
@@ -119,6 +126,90 @@ def test_runner_and_exercise(desktop, tmp_path, wm):
     wait_until(lambda: not screen.viewable(exercise), "Klar closes the exercise")
     screen.wait_in_front(runner.id, "the runner in front again")
     scene.assert_hidden("the runner in front after the exercise")
+    scene.assert_no_panel_shown()
+
+
+# Exercises that are real programs of Debian's, one of each kind, by the
+# title of their windows: a GTK text editor that runs one instance per user
+# (GApplication), open before the lesson; a game in SDL 2 that covers the
+# whole screen; a KDE program (Qt 5). Whether each covers the whole screen.
+PROGRAMS = [("mousepad", "Mousepad", False), ("/usr/games/lbreakouthd", "LBreakoutHD", True),
+            ("kbruch", "KBruch", False)]
+
+
+def managed_window(screen, title):
+    """A window the window manager manages whose title holds the text."""
+    found = [w for w in screen.stacking() if title in (screen.title(screen.window(w)) or "")]
+    return found[-1] if found else None
+
+
+def wait_front_window(screen, title):
+    """The window in front with the focus once its title holds the text
+    (a game may make its window anew as it takes the whole screen)."""
+    def front():
+        active = screen.active()
+        return active if active and title in (screen.title(screen.window(active)) or "") and \
+            screen.in_front(active) else None
+    try:
+        return wait_until(front, "%s in front with the focus" % title)
+    except Timeout as failure:
+        raise Timeout("%s: %s" % (failure, screen.front())) from None
+
+
+def assert_opened_behind(desktop, tmp_path, front, what):
+    """Another program opens a window during the lesson: none of it shows,
+    and the window in front keeps the focus."""
+    screen = desktop.screen
+    desktop.start("message", ["xmessage", "-title", "Meddelande", "-geometry",
+                              "300x150+960+850", "Ett meddelande"], str(tmp_path))
+    window = wait_until(lambda: managed_window(screen, "Meddelande"), "the message is managed")
+    screen.wm_sync()
+    box = screen.geometry(screen.window(window))
+    screen.settled((0, 0, screen.width, screen.height), "the screen with the message is drawn")
+    assert screen.not_black(box) == 0, "the message opened during %s shows" % what
+    screen.wait_in_front(front, "%s in front with the focus after the message" % what)
+
+
+@pytest.mark.parametrize("wm", ALL)
+def test_real_programs(desktop, tmp_path, wm):
+    """Each card starts a real program: it comes in front with the focus,
+    the one-instance editor's window that was open before too; a click on
+    black leaves it there; closed, the runner is in front with the focus and
+    Space starts the next card."""
+    require(*[command for command, _, _ in PROGRAMS])
+    programs = tmp_path / "programs"
+    (programs / "home").mkdir(parents=True)
+    # A home of their own, and a session bus on which a second start of the
+    # editor finds the one that runs.
+    desktop.env.update(HOME=str(programs / "home"), SDL_AUDIODRIVER="dummy",
+                       DBUS_SESSION_BUS_ADDRESS=start_session_bus(desktop.processes,
+                                                                  str(programs)))
+    scene, screen = Scene(desktop, tmp_path, [c for c, _, _ in PROGRAMS]), desktop.screen
+    desktop.start("editor", ["mousepad"], str(tmp_path))
+    wait_until(lambda: managed_window(screen, "Mousepad"), "the editor open before the lesson")
+    runner, first_card = scene.start_runner()
+    for k, (command, title, full_screen) in enumerate(PROGRAMS):
+        started = time.monotonic()
+        if k == 0:
+            screen.click(*first_card)
+        else:
+            screen.keys("space")
+        exercise = wait_front_window(screen, title)
+        print("%s: in front %.2f s after the press" % (title, time.monotonic() - started))
+        if not full_screen:
+            # Its frame may lie over the panel, its own pixels over everything;
+            # a game over the whole screen leaves no black to click on.
+            scene.assert_hidden("%s in front" % title, panels=False)
+            screen.click_black(exercise, title, (5, screen.height - 5))
+        if title == "KBruch":
+            assert_opened_behind(desktop, tmp_path, exercise, title)
+        # The game may have made its window anew as it took the whole screen.
+        exercise = wait_front_window(screen, title)
+        screen.close_window(screen.window(exercise))
+        wait_until(lambda: exercise not in screen.stacking(), "%s closes" % title)
+        screen.wait_in_front(runner.id, "the runner in front after " + title)
+    screen.keys("space")  # the reward picture
+    wait_until(lambda: not screen.viewable(runner), "the reward picture ends the runner")
     scene.assert_no_panel_shown()
 
 

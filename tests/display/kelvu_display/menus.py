@@ -1,4 +1,6 @@
 """Menu files written as the supervisor writes them: UTF-8, CR LF line ends."""
+import os
+
 from PIL import Image
 
 from .screen import MAGENTA
@@ -16,6 +18,26 @@ def write_menu(path, card_type, exercises, reward=None):
         lines.append("1")
     with open(path, "wb") as f:
         f.write("".join(line + "\r\n" for line in lines).encode("utf-8"))
+
+
+def menu_of_programs(desktop, folder, commands):
+    """In folder (a pathlib.Path), a menu of one exercise per command (a
+    program on PATH, ended with the test) and a magenta reward picture: each
+    exercise a script that starts its program, as a teacher writes one;
+    returns the folder "start" that holds it."""
+    start, exercises = folder / "start", folder / "ovningar"
+    start.mkdir()
+    exercises.mkdir()
+    menu = []
+    for k, command in enumerate(commands):
+        script, pid_file = exercises / ("ovning%d.sh" % k), folder / ("ovning%d.pid" % k)
+        script.write_text('#!/bin/sh\necho $$ > "%s"\nexec %s\n' % (pid_file, command))
+        script.chmod(0o755)
+        desktop.end_at_close(str(pid_file), os.path.basename(command.split()[0])[:15])
+        menu.append((script.name, str(exercises)))
+    Image.new("RGB", (64, 64), MAGENTA).save(folder / "pris.png")
+    write_menu(start / "kelvu.ini", 0, menu, (str(folder), "pris.png"))
+    return start
 
 
 def menu_of_one_exercise(desktop, folder):

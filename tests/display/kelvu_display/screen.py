@@ -189,21 +189,41 @@ class Screen:
             self.has_focus(window_id)
 
     def top(self):
-        """The window on top of every other but the panels."""
-        stack = [w for w in self.stacking()
-                 if "_NET_WM_WINDOW_TYPE_DOCK" not in self.atoms(self.window(w),
-                                                                 "_NET_WM_WINDOW_TYPE")]
-        return stack[-1] if stack else None
+        """The window on top of every other on the screen but the panels, as
+        the X server stacks their frames (some window managers list windows
+        in the order they came rather than as stacked)."""
+        frames = {}
+        for client in self.cardinals(self.root, "_NET_CLIENT_LIST"):
+            window = self.window(client)
+            if "_NET_WM_WINDOW_TYPE_DOCK" in self.atoms(window, "_NET_WM_WINDOW_TYPE"):
+                continue
+            try:
+                while True:
+                    parent = window.query_tree().parent
+                    if parent.id == self.root.id:
+                        break
+                    window = parent
+            except xerror.XError:
+                continue
+            frames[window.id] = client
+        try:
+            children = self.root.query_tree().children
+        except xerror.XError:
+            return None
+        on_screen = [frames[c.id] for c in children if c.id in frames and self.viewable(c)]
+        return on_screen[-1] if on_screen else None
 
     def wait_in_front(self, window_id, what):
         try:
             wait_until(lambda: self.in_front(window_id), what)
         except Timeout as failure:
-            focus = self.focus()
-            name = lambda w: "%#x %r" % (w, self.title(self.window(w))) if w else w
-            raise Timeout("%s; 0x%x in front: active %s, on top %s, focus %s" % (
-                failure, window_id, name(self.active()), name(self.top()),
-                name(getattr(focus, "id", 0)))) from None
+            raise Timeout("%s; 0x%x in front: %s" % (failure, window_id, self.front())) from None
+
+    def front(self):
+        """Which windows are active, on top and focused, for a failure's message."""
+        name = lambda w: "%#x %r" % (w, self.title(self.window(w))) if w else w
+        return "active %s, on top %s, focus %s" % (name(self.active()), name(self.top()),
+                                                   name(getattr(self.focus(), "id", 0)))
 
     def has_focus(self, window_id):
         """Whether the keys go to the window or to one inside it."""
@@ -270,6 +290,11 @@ class Screen:
         """Asks the window manager to minimise the window, as its title-bar
         button or key does (ICCCM WM_CHANGE_STATE, IconicState)."""
         self._root_message(window, "WM_CHANGE_STATE", [3])
+
+    def close_window(self, window):
+        """Asks the window manager to close the window, as its title-bar
+        button does (_NET_CLOSE_WINDOW from a user's tool)."""
+        self._root_message(window, "_NET_CLOSE_WINDOW", [X.CurrentTime, 2])
 
     def activate(self, window):
         """Asks the window manager to show and focus the window, as a
