@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QInputEvent>
+#include <QLoggingCategory>
 #include <QPalette>
 #include <QPointer>
 #include <QScreen>
@@ -14,6 +15,10 @@
 #include <QWindow>
 
 #include <algorithm>
+
+// What the window manager reports and what the backdrop asks of it, for
+// QT_LOGGING_RULES="kelvu.windows.debug=true".
+Q_LOGGING_CATEGORY(windowsLog, "kelvu.windows", QtWarningMsg)
 
 // What the window policy asks of the window system, carried out with the
 // program's widgets and the window manager's protocols.
@@ -56,6 +61,7 @@ public:
     qint64 parentProcess(qint64 processId) const override { return app::parentProcess(processId); }
 
     void raiseBackdrops() override {
+        qCDebug(windowsLog) << "raise the blacks";
         for (Svartbakgrund* black : blacks()) black->raise();
     }
     app::NativeWindow raiseOwnWindows(app::NativeWindow front) override;
@@ -68,12 +74,15 @@ public:
             handle->setTransientParent(m_backdrop.windowHandle());
     }
     void focusOwnWindow(app::NativeWindow window) override {
+        qCDebug(windowsLog) << "focus own" << Qt::hex << window;
         if (QWidget* widget = ownWidget(window)) widget->activateWindow();
     }
     void activate(app::NativeWindow window, quint64 time) override {
+        qCDebug(windowsLog) << "activate" << Qt::hex << window << Qt::dec << time;
         app::requestActivation(window, time);
     }
     bool makeBelongToBackdrop(app::NativeWindow window) override {
+        qCDebug(windowsLog) << "belong to the black" << Qt::hex << window;
         return app::requestOwner(window, m_backdrop.internalWinId());
     }
     void reviewFurtherScreens() override {
@@ -182,13 +191,20 @@ void Svartbakgrund::showBehind(QWidget* mainWindow) {
     m_watch = std::make_unique<app::WindowManagerWatch>();
     app::WindowPolicy* policy = m_policy.get();
     connect(m_watch.get(), &app::WindowManagerWatch::activated, this,
-            [policy](app::NativeWindow window) { policy->activated(window); });
+            [policy](app::NativeWindow window) {
+                qCDebug(windowsLog) << "active" << Qt::hex << window;
+                policy->activated(window);
+            });
     connect(m_watch.get(), &app::WindowManagerWatch::pressed, this,
             [this](app::NativeWindow window, quint64 time) {
-                if (m_windows->isBackdrop(window)) m_policy->pressedOnBlack(time);
+                if (!m_windows->isBackdrop(window)) return;
+                qCDebug(windowsLog) << "press on black" << time;
+                m_policy->pressedOnBlack(time);
             });
-    connect(m_watch.get(), &app::WindowManagerWatch::managedWindowsChanged, this,
-            [policy] { policy->managedWindowsChanged(); });
+    connect(m_watch.get(), &app::WindowManagerWatch::managedWindowsChanged, this, [policy] {
+        qCDebug(windowsLog) << "managed windows changed";
+        policy->managedWindowsChanged();
+    });
     show();
     for (QScreen* screen : QGuiApplication::screens())
         if (screen != QGuiApplication::primaryScreen()) addScreen(screen);
@@ -201,7 +217,9 @@ void Svartbakgrund::addScreen(QScreen* screen) {
 }
 
 void Svartbakgrund::noteLaunch(const app::Launch& launch) {
-    if (m_policy) m_policy->launched(launch);
+    if (!m_policy) return;
+    qCDebug(windowsLog) << "launched" << launch.processId << launch.startupId;
+    m_policy->launched(launch);
 }
 
 void Svartbakgrund::removeScreen(QScreen* screen) {

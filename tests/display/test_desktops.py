@@ -4,11 +4,15 @@ the top: another program's window opened before stays hidden, no panel
 shows while a window of the program is in front, and neither a click on
 black nor a minimise buries the window in front: the supervisor's window,
 its dialog and its message "Fel"; the runner; the exercise it starts."""
+import os
+import re
+import signal
 import time
 
 import pytest
 
 from conftest import require
+from kelvu_display.processes import alive
 from kelvu_display.menus import menu_of_one_exercise, menu_of_programs
 from kelvu_display.screen import BLACK, MAGENTA, YELLOW, px, text_lines
 from kelvu_display.shell import open_desktop, open_dock
@@ -196,6 +200,10 @@ def test_real_programs(desktop, tmp_path, wm):
             screen.keys("space")
         exercise = wait_front_window(screen, title)
         print("%s: in front %.2f s after the press" % (title, time.monotonic() - started))
+        # Each start has an ID of its own, with the time of the press.
+        startup_file = (tmp_path / ("ovning%d.pid" % k)).read_text()
+        startup_id = startup_file.split()[1]
+        assert re.fullmatch(r"kelvu-\d+-%d-[\w.-]+_TIME[1-9]\d*" % (k + 1), startup_id), startup_id
         if not full_screen:
             # Its frame may lie over the panel, its own pixels over everything;
             # a game over the whole screen leaves no black to click on.
@@ -205,8 +213,16 @@ def test_real_programs(desktop, tmp_path, wm):
             assert_opened_behind(desktop, tmp_path, exercise, title)
         # The game may have made its window anew as it took the whole screen.
         exercise = wait_front_window(screen, title)
-        screen.close_window(screen.window(exercise))
-        wait_until(lambda: exercise not in screen.stacking(), "%s closes" % title)
+        if full_screen:
+            # The game leaves the whole screen when its window is closed, and
+            # ends as a program does when it is told to (its process is the
+            # one the card started, by its id).
+            game = int(startup_file.split()[0])
+            os.kill(game, signal.SIGTERM)
+            wait_until(lambda: not alive(game), "%s ends" % title)
+        else:
+            screen.close_window(screen.window(exercise))
+            wait_until(lambda: exercise not in screen.stacking(), "%s closes" % title)
         screen.wait_in_front(runner.id, "the runner in front after " + title)
     screen.keys("space")  # the reward picture
     wait_until(lambda: not screen.viewable(runner), "the reward picture ends the runner")

@@ -9,9 +9,10 @@ import pytest
 
 from conftest import cannot_run, finish, require
 from kelvu_display.kwin_wayland import KwinWayland
-from kelvu_display.menus import menu_of_one_exercise
+from kelvu_display.menus import menu_of_one_exercise, menu_of_programs
 from kelvu_display.screen import MAGENTA
 from kelvu_display.waiting import wait_until
+from kelvu_display.xsession import start_session_bus
 
 OUTPUT = (1280, 1024)
 SECOND_OUTPUT = (OUTPUT[0], 0) + OUTPUT
@@ -29,11 +30,27 @@ def kwin(request, tmp_path):
     finish(request, session)
 
 
-def test_runner_and_exercise_on_two_outputs(kwin, tmp_path):
+@pytest.mark.parametrize("exercise", ["Räkna", "Mousepad"])
+def test_runner_and_exercise_on_two_outputs(kwin, tmp_path, exercise):
+    """The demo's exercise, or a GTK editor that runs one instance per user
+    and was open before the lesson (through XWayland): its card brings its
+    window in front of the black, with the focus."""
     screen = kwin.screen
     assert (screen.width, screen.height) == (2 * OUTPUT[0], OUTPUT[1])
     other = kwin.open_other_window(tmp_path, OUTPUT[0] + 400, 40)
-    kelvu = kwin.start_program("kelvu", menu_of_one_exercise(kwin, tmp_path))
+    if exercise == "Mousepad":
+        require("mousepad")
+        programs = tmp_path / "programs"
+        (programs / "home").mkdir(parents=True)
+        kwin.env.update(HOME=str(programs / "home"), GDK_BACKEND="x11",
+                        DBUS_SESSION_BUS_ADDRESS=start_session_bus(kwin.processes, str(programs)))
+        kwin.start("editor", ["mousepad"], str(tmp_path))
+        wait_until(lambda: [w for w in screen.stacking() if "Mousepad" in (
+            screen.title(screen.window(w)) or "")], "the editor open before the lesson")
+        start = menu_of_programs(kwin, tmp_path, ["mousepad"])
+    else:
+        start = menu_of_one_exercise(kwin, tmp_path)
+    kelvu = kwin.start_program("kelvu", start)
     runner = screen.wait_window(kelvu.pid, "Arbetsordning")
     x, y, w, h = screen.geometry(runner)
     screen.wait_colour(x + 177 + 68, y + 32 + 68, MAGENTA, "the reward picture on the second card")
@@ -53,8 +70,9 @@ def test_runner_and_exercise_on_two_outputs(kwin, tmp_path):
     assert screen.region(*frame).tobytes() == before, "the runner changed"
 
     screen.click(x + 24 + 68, y + 32 + 68)  # the first card
-    exercise = wait_until(lambda: screen.titled("Räkna"), "the exercise's window")[0]
-    screen.wait_in_front(exercise.id, "the exercise in front with the focus")
-    screen.click_black(exercise.id, "the exercise")
+    window = wait_until(lambda: [w for w in screen.stacking() if exercise in (
+        screen.title(screen.window(w)) or "") and screen.in_front(w)],
+        "the exercise's window in front with the focus")[0]
+    screen.click_black(window, "the exercise")
     assert screen.not_black(other) == 0, "the other program's window shows"
     assert screen.not_black(SECOND_OUTPUT) == 0, "the second output is not all black"

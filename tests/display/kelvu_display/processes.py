@@ -60,7 +60,7 @@ class Processes:
             process.stop()
 
 
-def _alive(pid):
+def alive(pid):
     """Whether the process runs (a finished one that nobody has reaped yet
     does not)."""
     try:
@@ -84,5 +84,5 @@ def end_recorded_process(pid_file, command_name):
     except (OSError, ValueError, IndexError):
         return
     deadline = time.monotonic() + 5
-    while time.monotonic() < deadline and _alive(pid):
+    while time.monotonic() < deadline and alive(pid):
         time.sleep(0.02)
