@@ -111,12 +111,13 @@ public:
     }
 };
 
-// "id=A" and "pid=N" after a window's number.
+// "id=A" (on the window), "pid=N" and "env=A" (its process's) after a window's number.
 app::WindowOrigin originOf(const QStringList& words) {
     app::WindowOrigin origin;
     for (const QString& word : words.mid(2)) {
         if (word.startsWith(u"id=")) origin.startupId = word.mid(3).toLatin1();
         if (word.startsWith(u"pid=")) origin.processId = word.mid(4).toLongLong();
+        if (word.startsWith(u"env=")) origin.processStartupId = word.mid(4).toLatin1();
     }
     return origin;
 }
@@ -149,6 +150,9 @@ void TestWindowPolicy::rules_data() {
         << false;
     QTest::newRow("one of the started program's descendants")
         << "parent 102 101; parent 101 100; start; launch 100 A; new 5 pid=102; active 5"
+        << "end A; belong 5; activate 1" << true;
+    QTest::newRow("a program started under the start's ID by a script that has ended")
+        << "start; launch 100 A; new 5 pid=300 env=A; active 5"
         << "end A; belong 5; activate 1" << true;
     QTest::newRow("a one-instance program open before, brought forward with the start's ID")
         << "before 7 pid=900; start; launch 100 A; mark 7 id=A; active 7"

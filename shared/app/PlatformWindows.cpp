@@ -331,8 +331,10 @@ WindowOrigin windowOrigin(NativeWindow window) {
             origin.startupId = textProperty(c, leader, "_NET_STARTUP_ID");
     const quint32 process = numberProperty(c, w, "_NET_WM_PID", XCB_ATOM_CARDINAL);
     const QByteArray machine = textProperty(c, w, "WM_CLIENT_MACHINE");
-    if (machine.isEmpty() || machine == QSysInfo::machineHostName().toUtf8())
+    if (machine.isEmpty() || machine == QSysInfo::machineHostName().toUtf8()) {
         origin.processId = process;
+        origin.processStartupId = processStartupId(process);
+    }
     return origin;
 }
 
@@ -507,6 +509,22 @@ WindowManagerWatch::WindowManagerWatch(QObject* parent) : QObject(parent) {}
 WindowManagerWatch::~WindowManagerWatch() = default;
 
 #endif
+
+QByteArray processStartupId(qint64 processId) {
+#if defined(Q_OS_LINUX)
+    // The environment the process was started with, as null-ended strings;
+    // a toolkit that takes the ID out of its own environment leaves it there.
+    QFile environment(QStringLiteral("/proc/%1/environ").arg(processId));
+    if (processId <= 0 || !environment.open(QIODevice::ReadOnly)) return {};
+    static const QByteArray Variable = QByteArrayLiteral("DESKTOP_STARTUP_ID=");
+    for (const QByteArray& entry : environment.read(1 << 20).split('\0'))
+        if (entry.startsWith(Variable)) return entry.mid(Variable.size());
+    return {};
+#else
+    Q_UNUSED(processId);
+    return {};
+#endif
+}
 
 qint64 parentProcess(qint64 processId) {
 #if defined(Q_OS_LINUX)

@@ -98,11 +98,16 @@ bool isMinimised(NativeWindow window);
 NativeWindow activeWindow();
 
 // What the window says of where it comes from: the startup ID on it or on
-// its client leader, and its process when that runs on this machine.
+// its client leader, and its process, with the startup ID that process was
+// started under, when it runs on this machine.
 WindowOrigin windowOrigin(NativeWindow window);
 
 // The parent of a process on this machine; 0 when there is none or it is unknown.
 qint64 parentProcess(qint64 processId);
+
+// The startup ID in the environment a process on this machine was started
+// with; empty when none or unknown.
+QByteArray processStartupId(qint64 processId);
 
 // Startup notification: tells the desktop that a program is being started
 // under the ID (which the program finds in DESKTOP_STARTUP_ID), so that the

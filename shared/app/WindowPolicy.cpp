@@ -40,9 +40,10 @@ bool WindowPolicy::isExercise(NativeWindow window) const {
 }
 
 WindowPolicy::Start* WindowPolicy::startByMarks(const WindowOrigin& origin) {
-    if (!origin.startupId.isEmpty())
-        for (Start& start : m_starts)
-            if (start.launch.startupId == origin.startupId) return &start;
+    for (const QByteArray& id : {origin.startupId, origin.processStartupId})
+        if (!id.isEmpty())
+            for (Start& start : m_starts)
+                if (start.launch.startupId == id) return &start;
     qint64 process = origin.processId;
     for (int step = 0; process > 1 && step < AncestorSteps; ++step) {
         for (Start& start : m_starts)

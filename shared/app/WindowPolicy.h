@@ -27,9 +27,9 @@ enum class WindowOwner {
 // other window stays behind the black, and one that comes forward of itself
 // is put behind it again. A window is an exercise's when it carries the
 // startup ID of one of the starts, or when its process is a started program
-// or one of that program's descendants, whether the window is new or was
-// open before; a window that says neither, new within a short while after a
-// start that has shown no window yet, is taken for that start's too.
+// or one of that program's descendants or was started under that ID,
+// whether the window is new or was open before; a window that says neither, new within a short
+// while after a start that has shown no window yet, is taken for that start's too.
 class WindowPolicy final {
 public:
     // How long after a start a new window that says nothing of its origin

@@ -18,6 +18,10 @@ struct WindowOrigin {
     QByteArray startupId;
     // The process that owns it, when that runs on this machine; 0 when unknown.
     qint64 processId = 0;
+    // The startup ID that process was started under (DESKTOP_STARTUP_ID in
+    // its environment, handed down from a start by a script, also one that
+    // has ended since); empty when none or unknown.
+    QByteArray processStartupId;
 };
 
 // One start of an exercise program.

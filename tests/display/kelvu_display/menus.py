@@ -22,18 +22,23 @@ def write_menu(path, card_type, exercises, reward=None):
 
 def menu_of_programs(desktop, folder, commands):
     """In folder (a pathlib.Path), a menu of one exercise per command (a
-    program on PATH, ended with the test) and a magenta reward picture: each
-    exercise a script that starts its program, as a teacher writes one, and
-    writes its process and startup ID to ovningK.pid beside "start"; returns
-    the folder "start" that holds it."""
+    program on PATH, ended with the test; one that ends in "&" is started in
+    the background) and a magenta reward picture: each exercise a script
+    that starts its program, as a teacher writes one, and writes the
+    program's process and its startup ID to ovningK.pid beside "start";
+    returns the folder "start" that holds it."""
     start, exercises = folder / "start", folder / "ovningar"
     start.mkdir()
     exercises.mkdir()
     menu = []
     for k, command in enumerate(commands):
         script, pid_file = exercises / ("ovning%d.sh" % k), folder / ("ovning%d.pid" % k)
-        script.write_text('#!/bin/sh\necho $$ "$DESKTOP_STARTUP_ID" > "%s"\nexec %s\n'
-                          % (pid_file, command))
+        if command.endswith("&"):  # started in the background, the script ends at once
+            script.write_text('#!/bin/sh\n%s\necho $! "$DESKTOP_STARTUP_ID" > "%s"\n'
+                              % (command, pid_file))
+        else:
+            script.write_text('#!/bin/sh\necho $$ "$DESKTOP_STARTUP_ID" > "%s"\nexec %s\n'
+                              % (pid_file, command))
         script.chmod(0o755)
         desktop.end_at_close(str(pid_file), os.path.basename(command.split()[0])[:15])
         menu.append((script.name, str(exercises)))
