@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QTest>
 
+#include <algorithm>
 #include <map>
 
 using app::NativeWindow;
@@ -13,21 +14,13 @@ using app::NativeWindow;
 namespace {
 
 struct FakeWindow {
-    bool own = false;
-    bool shown = true;
-    bool minimised = false;
-    bool managed = true;
+    explicit FakeWindow(bool ownWindow = false) : own(ownWindow) {}
+    bool own, shown = true, minimised = false;
     app::WindowOrigin origin;
 };
 
-FakeWindow ownWindow() {
-    FakeWindow window;
-    window.own = true;
-    return window;
-}
-
-// Windows are numbered; 1 is the program's main window. Each request is
-// written down as a short line.
+// Windows are numbered; 1 is the program's main window, 99 the black. Each
+// request is written down as a short line.
 class FakeSystem final : public app::WindowSystem {
 public:
     std::map<NativeWindow, FakeWindow> windows;
@@ -41,43 +34,39 @@ public:
     void advance(qint64 milliseconds) {
         const qint64 until = clock + milliseconds;
         while (!timers.empty() && timers.begin()->first <= until) {
-            auto [at, step] = *timers.begin();
-            timers.erase(timers.begin());
-            clock = at;
-            step();
+            auto due = timers.extract(timers.begin());
+            clock = due.key();
+            due.mapped()();
         }
         clock = until;
     }
+    const FakeWindow* at(NativeWindow window) const {
+        const auto found = windows.find(window);
+        return found == windows.end() ? nullptr : &found->second;
+    }
 
     qint64 now() const override { return clock; }
-    void later(int milliseconds, std::function<void()> step) override {
-        timers.emplace(clock + milliseconds, std::move(step));
-    }
+    void later(int ms, std::function<void()> step) override { timers.emplace(clock + ms, step); }
     bool isBackdrop(NativeWindow window) const override { return window == 99; }
-    bool isOwnWindow(NativeWindow window) const override {
-        return windows.count(window) && windows.at(window).own;
-    }
+    bool isOwnWindow(NativeWindow window) const override { return at(window) && at(window)->own; }
     NativeWindow mainWindow() const override { return 1; }
     bool isOwnWindowShownBesides(NativeWindow window) const override {
-        for (const auto& [id, each] : windows)
-            if (id != window && each.own && each.shown) return true;
-        return false;
+        return std::any_of(windows.begin(), windows.end(), [window](const auto& each) {
+            return each.first != window && each.second.own && each.second.shown;
+        });
     }
-    bool isShown(NativeWindow window) const override {
-        return windows.count(window) && windows.at(window).shown;
-    }
+    bool isShown(NativeWindow window) const override { return at(window) && at(window)->shown; }
     bool isMinimised(NativeWindow window) const override {
-        return windows.count(window) && windows.at(window).minimised;
+        return at(window) && at(window)->minimised;
     }
     std::vector<NativeWindow> managedWindows() const override {
         std::vector<NativeWindow> managed;
-        for (const auto& [id, each] : windows)
-            if (each.managed) managed.push_back(id);
+        for (const auto& each : windows) managed.push_back(each.first);
         return managed;
     }
     NativeWindow activeWindow() const override { return active; }
     app::WindowOrigin origin(NativeWindow window) const override {
-        return windows.count(window) ? windows.at(window).origin : app::WindowOrigin{};
+        return at(window) ? at(window)->origin : app::WindowOrigin{};
     }
     qint64 parentProcess(qint64 process) const override {
         return parents.count(process) ? parents.at(process) : 0;
@@ -86,19 +75,17 @@ public:
     void raiseBackdrops() override { requests << QStringLiteral("black up"); }
     NativeWindow raiseOwnWindows(NativeWindow front) override {
         requests << QStringLiteral("own up");
-        for (auto& [id, each] : windows)
-            if (each.own && each.minimised) each = ownWindow();
+        for (auto& each : windows)
+            if (each.second.own && each.second.minimised) each.second = FakeWindow(true);
         return isOwnWindow(front) && isShown(front) ? front : (isShown(1) ? 1 : 0);
     }
-    void keepOwnWindowInFront(NativeWindow window) override {
-        requests << QStringLiteral("keep %1").arg(window);
+    void keepOwnWindowInFront(NativeWindow w) override {
+        requests << QStringLiteral("keep %1").arg(w);
     }
-    void focusOwnWindow(NativeWindow window) override {
-        requests << QStringLiteral("focus %1").arg(window);
-    }
+    void focusOwnWindow(NativeWindow w) override { requests << QStringLiteral("focus %1").arg(w); }
     void activate(NativeWindow window, quint64 time) override {
-        requests << (time ? QStringLiteral("activate %1@%2").arg(window).arg(time)
-                          : QStringLiteral("activate %1").arg(window));
+        requests << QStringLiteral("activate %1").arg(window) +
+                        (time ? QStringLiteral("@%1").arg(time) : QString());
     }
     bool makeBelongToBackdrop(NativeWindow window) override {
         if (belonging[window]) return false;
@@ -216,7 +203,7 @@ void TestWindowPolicy::rules() {
     QFETCH(QString, requests);
     QFETCH(bool, holdsKeys);
     FakeSystem system;
-    system.windows[1] = ownWindow();
+    system.windows.emplace(1, FakeWindow(true));
     app::WindowPolicy policy(system);
     for (const QString& step : steps.split(u';')) {
         const QStringList words = step.split(u' ', Qt::SkipEmptyParts);
@@ -226,10 +213,10 @@ void TestWindowPolicy::rules() {
         if (verb == u"start") {
             policy.start();
         } else if (verb == u"own") {
-            system.windows[window] = ownWindow();
+            system.windows.insert_or_assign(window, FakeWindow(true));
         } else if (verb == u"before" || verb == u"new") {
             const bool shown = !words.contains(QStringLiteral("hidden"));
-            FakeWindow& other = system.windows[window] = FakeWindow{};
+            FakeWindow& other = system.windows.insert_or_assign(window, FakeWindow()).first->second;
             other.shown = shown;
             other.origin = originOf(words);
             if (verb == u"new") policy.managedWindowsChanged();
