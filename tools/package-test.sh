@@ -37,10 +37,14 @@ step() {
     step_start=$SECONDS
 }
 
-# export FOLDER: HEAD, as committed, in FOLDER/kelvu.
+# Both builds take this commit, even if HEAD moves meanwhile.
+commit=$(git rev-parse HEAD)
+echo "building commit $commit"
+
+# export_head FOLDER: the commit, as committed, in FOLDER/kelvu.
 export_head() {
     mkdir -p "$1"
-    git -C "$repo" archive --prefix=kelvu/ HEAD | tar -x -C "$1"
+    git -C "$repo" archive --prefix=kelvu/ "$commit" | tar -x -C "$1"
 }
 
 # build FOLDER [COMMAND...]: dpkg-buildpackage -us -uc in FOLDER/kelvu, run
@@ -141,8 +145,28 @@ fi
     TZ=UTC-14 LC_ALL=C DEB_BUILD_OPTIONS="nocheck parallel=$jobs" faketime -f +400d)
 
 step "the two builds compared"
+mkdir "$out/second"
+cp "$second"/elsewhere/build.log "$second"/elsewhere/*.buildinfo "$out/second/"
+# The second build's record shows that it ran as told: with the clock ahead,
+# in the C locale, without the tests, as nobody when this runs as root.
+record=$out/second/$(basename "$first"/*.buildinfo)
+build_date() { date -d "$(sed -n 's/^Build-Date: //p' "$1")" +%s; }
+days=$((($(build_date "$record") - $(build_date "$first"/*.buildinfo)) / 86400))
+((days >= 399)) || { echo "the second build ran only $days days after the first" >&2; exit 1; }
+grep -qx ' LC_ALL="C"' "$record" && grep -q '^ DEB_BUILD_OPTIONS="nocheck' "$record" || {
+    echo "the second build's environment is not the one asked for:" >&2
+    sed -n '/^Environment:/,$p' "$record" >&2
+    exit 1
+}
+builder_name=$(stat -c %U "$second"/elsewhere/*.changes)
+((EUID != 0)) || [[ $builder_name == nobody ]] || {
+    echo "the second build ran as $builder_name, not as nobody" >&2
+    exit 1
+}
+echo "the second build ran $days days later, in $second/elsewhere, as $builder_name"
 different=()
-for package in "$first"/*.deb; do
+# The packages, and the source tarball too.
+for package in "$first"/*.deb "$first"/*.tar.xz; do
     name=$(basename "$package")
     again=$second/elsewhere/$name
     [[ -f $again ]] || { echo "the second build made no $name" >&2; exit 1; }
