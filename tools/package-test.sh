@@ -14,8 +14,8 @@
 #     installed programs started from their desktop entries on a real display;
 #  6. the same commit built again, later, in another folder, as another user,
 #     in another time zone, with another umask and clock, without the tests:
-#     every .deb must hold the first build's bytes (diffoscope shows where
-#     not).
+#     every .deb, and the source tarball, must hold the first build's bytes
+#     (diffoscope shows where not).
 #
 # The results and logs stay in build/package/. Installing needs root, or sudo.
 set -euo pipefail
