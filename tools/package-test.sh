@@ -87,9 +87,10 @@ hardening-check --nofortify --nocfprotection "$unpacked"/usr/bin/kelvu "$unpacke
     "$unpacked"/usr/libexec/kelvu/kelvu-ovning
 
 step "lintian --pedantic"
-# Every tag is shown; an error or a warning fails. Overrides, each with its
-# reason, are in debian/source/lintian-overrides.
-lintian --pedantic --info --fail-on error,warning "$changes"
+# Every tag is shown, info and pedantic ones too, with its explanation; an
+# error or a warning fails. The overrides, each with its reason, are in
+# debian/source/lintian-overrides and debian/kelvu.lintian-overrides.
+lintian --pedantic --display-info --info --fail-on error,warning "$changes"
 
 step "the package's files"
 for path in usr/bin/kelvu usr/bin/kelvuadm usr/libexec/kelvu/kelvu-start \
