@@ -39,9 +39,13 @@ test_packages+=(mousepad lbreakouthd kbruch)
 # The runner in a Plasma session on Wayland: KDE's compositor with XWayland,
 # its screenshots taken over D-Bus from Python.
 test_packages+=(kwin-wayland xwayland python3-dbus)
-# The package checks: CPack's dependency scan (file, dpkg-shlibdeps) and the
-# checkers of the package, its menu entries and its metainfo.
-package_packages=(file dpkg-dev lintian desktop-file-utils appstream)
+# The package: built with dpkg-buildpackage and debhelper, checked with
+# lintian, blhc (the build log's hardening flags), hardening-check (in
+# devscripts: the programs'), desktop-file-validate and appstreamcli, tested
+# installed with autopkgtest; built twice, the second time with the clock
+# moved (faketime), and compared with diffoscope where the two differ.
+package_packages=(dpkg-dev debhelper lintian blhc devscripts desktop-file-utils appstream
+    autopkgtest faketime diffoscope-minimal)
 # The menu reader's fuzz target: clang with libFuzzer and the sanitizers.
 test_packages+=(clang-14 libclang-rt-14-dev)
 # The benchmarks in bench/ (KELVU_BENCHMARKS, on in the "ci" preset and in
