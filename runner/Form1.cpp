@@ -22,6 +22,8 @@
 #include <QFileInfo>
 #include <QInputEvent>
 
+#include <utility>
+
 namespace kelvu {
 
 using app::twipsRect;
@@ -295,8 +297,10 @@ void Form1::startExercise(int index) {
                                .arg(shownProgram)
                                .arg(index + 1)
                                .arg(core::describeFileKind(kind)));
-    const std::optional<app::Launch> launch =
-        app::startProgram(program, workingDir, QFileInfo(name).completeBaseName(), m_pressTime);
+    // The time of the press that started it, once: a start that no press
+    // on a card caused (a screen reader's action) says no time.
+    const std::optional<app::Launch> launch = app::startProgram(
+        program, workingDir, QFileInfo(name).completeBaseName(), std::exchange(m_pressTime, 0));
     if (!launch)
         throw RuntimeError(PathFileAccessError,
                            QStringLiteral("Programmet \"%1\" för övning %2 kan inte startas.")

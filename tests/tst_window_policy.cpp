@@ -98,13 +98,15 @@ public:
     }
 };
 
-// "id=A" (on the window), "pid=N" and "env=A" (its process's) after a window's number.
+// "id=A" (on the window), "leader=A" (on its client leader), "pid=N" and
+// "env=A" (its process's) after a window's number.
 app::WindowOrigin originOf(const QStringList& words) {
     app::WindowOrigin origin;
     for (const QString& word : words.mid(2)) {
         if (word.startsWith(u"id=")) origin.startupId = word.mid(3).toLatin1();
         if (word.startsWith(u"pid=")) origin.processId = word.mid(4).toLongLong();
         if (word.startsWith(u"env=")) origin.processStartupId = word.mid(4).toLatin1();
+        if (word.startsWith(u"leader=")) origin.leaderStartupId = word.mid(7).toLatin1();
     }
     return origin;
 }
@@ -124,9 +126,9 @@ void TestWindowPolicy::rules_data() {
     QTest::addColumn<bool>("holdsKeys");
     // Before "start": what was open when the backdrop came. Steps: "own N",
     // "before N …", "new N …" (appears; "hidden": not on the screen), "launch PID ID", "parent
-    // CHILD PARENT", "mark N id=…", "active N", "close N" (gone), "hide N", "minimise N", "destroy
-    // N" (a window of the program that is no more), "click TIME" (on black), "blackmin", "show N",
-    // "wait MS".
+    // CHILD PARENT", "mark N leader=…", "active N", "close N" (gone), "hide N", "minimise N",
+    // "destroy N" (a window of the program that is no more), "click TIME" (on black), "blackmin",
+    // "show N", "wait MS".
     const QString exercise = QStringLiteral("start; launch 100 A; new 5 id=A; active 5");
     QTest::newRow(
         "a new window with the start's ID belongs to the black, the focus passes "
@@ -142,7 +144,7 @@ void TestWindowPolicy::rules_data() {
         << "start; launch 100 A; new 5 pid=300 env=A; active 5"
         << "end A; belong 5; activate 1" << true;
     QTest::newRow("a one-instance program open before, brought forward with the start's ID")
-        << "before 7 pid=900; start; launch 100 A; mark 7 id=A; active 7"
+        << "before 7 pid=900; start; launch 100 A; mark 7 leader=A; active 7"
         << "end A; belong 7; activate 1" << true;
     QTest::newRow("the same program forward before the start: behind the black")
         << "before 7 pid=900; start; active 7"
@@ -150,6 +152,15 @@ void TestWindowPolicy::rules_data() {
     QTest::newRow("another program's window opened during the lesson")
         << "start; active 1; new 8 pid=555; active 8"
         << "black up; own up; focus 1; activate 1; black up; own up; focus 1; activate 1" << false;
+    QTest::newRow("another program's process, soon after the start: not the start's")
+        << "start; launch 100 A; new 8 pid=555; active 8"
+        << "black up; own up; focus 1; activate 1; black up; own up; focus 1; activate 1" << false;
+    QTest::newRow("the start's ID on the client leader, an older one on the window")
+        << "before 7 id=Z; start; launch 100 A; mark 7 leader=A; active 7"
+        << "end A; belong 7; activate 1" << true;
+    QTest::newRow("a window taken for the start's when it opened stays the start's")
+        << "start; launch 100 A; new 6; launch 101 B; new 5 id=B; active 6"
+        << "belong 6; activate 1" << true;
     QTest::newRow("another start's ID is not this one's")
         << "start; launch 100 A; new 8 id=B pid=555; active 8"
         << "black up; own up; focus 1; activate 1; black up; own up; focus 1; activate 1" << false;
@@ -225,7 +236,7 @@ void TestWindowPolicy::rules() {
         } else if (verb == u"parent") {
             system.parents[words.at(1).toLongLong()] = words.at(2).toLongLong();
         } else if (verb == u"mark") {
-            known->origin.startupId = originOf(words).startupId;
+            known->origin.leaderStartupId = originOf(words).leaderStartupId;
         } else if (verb == u"active") {
             system.active = window;
             policy.activated(window);

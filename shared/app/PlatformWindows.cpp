@@ -326,9 +326,8 @@ WindowOrigin windowOrigin(NativeWindow window) {
     // their windows (GTK, also when another start hands it to a program
     // that runs already).
     origin.startupId = textProperty(c, w, "_NET_STARTUP_ID");
-    if (origin.startupId.isEmpty())
-        if (const quint32 leader = numberProperty(c, w, "WM_CLIENT_LEADER", XCB_ATOM_WINDOW))
-            origin.startupId = textProperty(c, leader, "_NET_STARTUP_ID");
+    if (const quint32 leader = numberProperty(c, w, "WM_CLIENT_LEADER", XCB_ATOM_WINDOW))
+        origin.leaderStartupId = textProperty(c, leader, "_NET_STARTUP_ID");
     const quint32 process = numberProperty(c, w, "_NET_WM_PID", XCB_ATOM_CARDINAL);
     const QByteArray machine = textProperty(c, w, "WM_CLIENT_MACHINE");
     if (machine.isEmpty() || machine == QSysInfo::machineHostName().toUtf8()) {

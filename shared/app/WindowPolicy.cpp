@@ -40,7 +40,7 @@ bool WindowPolicy::isExercise(NativeWindow window) const {
 }
 
 WindowPolicy::Start* WindowPolicy::startByMarks(const WindowOrigin& origin) {
-    for (const QByteArray& id : {origin.startupId, origin.processStartupId})
+    for (const QByteArray& id : {origin.startupId, origin.leaderStartupId, origin.processStartupId})
         if (!id.isEmpty())
             for (Start& start : m_starts)
                 if (start.launch.startupId == id) return &start;
@@ -62,7 +62,9 @@ WindowPolicy::Start* WindowPolicy::startOf(NativeWindow window) {
     // A window that says nothing of where it comes from (some older
     // toolkits set neither mark): the last start's, if it came soon after
     // it and that start has shown no window of its own.
-    if (!origin.startupId.isEmpty() || origin.processId != 0 || m_starts.empty()) return nullptr;
+    if (!origin.startupId.isEmpty() || !origin.leaderStartupId.isEmpty() || origin.processId != 0 ||
+        m_starts.empty())
+        return nullptr;
     const auto seen = m_seen.find(window);
     if (seen == m_seen.end() || seen->second == OpenBefore) return nullptr;
     Start& last = m_starts.back();
@@ -185,14 +187,30 @@ bool WindowPolicy::ruleNewWindowsSorted() {
     const qint64 now = m_system.now();
     for (NativeWindow window : m_system.managedWindows()) {
         if (!m_seen.emplace(window, now).second) continue;
-        if (ownerOf(window) == WindowOwner::Other && m_system.isShown(window)) otherOpened = true;
+        const WindowOwner owner = ownerOf(window);
+        // An exercise's from its first sight on, whatever starts come later.
+        if (owner == WindowOwner::Exercise && !isExercise(window))
+            m_exercises.insert(m_exercises.begin(), window);
+        if (owner == WindowOwner::Other && m_system.isShown(window)) otherOpened = true;
     }
     return otherOpened;
+}
+
+// The windows that are gone are forgotten: the window system may give their
+// names to new windows of other programs.
+void WindowPolicy::forgetClosedWindows() {
+    const std::vector<NativeWindow> managed = m_system.managedWindows();
+    const auto gone = [&managed](NativeWindow window) {
+        return std::find(managed.begin(), managed.end(), window) == managed.end();
+    };
+    std::erase_if(m_seen, [&gone](const auto& seen) { return gone(seen.first); });
+    std::erase_if(m_exercises, gone);
 }
 
 void WindowPolicy::managedWindowsChanged() {
     if (ruleNewWindowsSorted()) ruleOtherWindowPutBehind();
     ruleExerciseClosed();
+    forgetClosedWindows();
 }
 
 void WindowPolicy::pressedOnBlack(quint64 time) {
@@ -249,10 +267,7 @@ void WindowPolicy::focusBackLater(NativeWindow window, bool handingOver) {
 void WindowPolicy::bringFrontBack(quint64 time) {
     m_system.reviewFurtherScreens();
     const NativeWindow ownFront = m_system.raiseOwnWindows(m_front);
-    const std::vector<NativeWindow> managed = m_system.managedWindows();
-    std::erase_if(m_exercises, [&managed](NativeWindow window) {
-        return std::find(managed.begin(), managed.end(), window) == managed.end();
-    });
+    forgetClosedWindows();
     const bool afterClick = time != 0;
     NativeWindow exerciseFront = 0;
     for (NativeWindow exercise : m_exercises) {

@@ -79,6 +79,7 @@ private:
     void ruleExerciseClosed();
     bool ruleNewWindowsSorted();
 
+    void forgetClosedWindows();
     void bringFrontBack(quint64 time);
     void focusBackLater(NativeWindow window, bool handingOver);
     Start* startOf(NativeWindow window);
@@ -92,7 +93,8 @@ private:
     // Every window the window manager has been seen to manage, with the
     // time it first was; those open when the backdrop came have none.
     std::map<NativeWindow, qint64> m_seen;
-    // Exercises' windows that have been active in front of the black, the last one last.
+    // Exercises' windows, those that have been active in front of the black
+    // last, the one last active at the end.
     std::vector<NativeWindow> m_exercises;
     // The window that was last active in front of the black.
     NativeWindow m_front = 0;

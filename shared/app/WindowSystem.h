@@ -14,8 +14,10 @@ using NativeWindow = quintptr;
 // What a window says of where it comes from.
 struct WindowOrigin {
     // The startup ID of the start that made it or brought it forward, set on
-    // the window or on its client leader; empty when none.
+    // the window, and the one on its client leader (where GTK sets it for all
+    // of its windows); empty when none.
     QByteArray startupId;
+    QByteArray leaderStartupId;
     // The process that owns it, when that runs on this machine; 0 when unknown.
     qint64 processId = 0;
     // The startup ID that process was started under (DESKTOP_STARTUP_ID in

@@ -163,7 +163,12 @@ Svartbakgrund::Svartbakgrund(QScreen* screen)
     }
 }
 
-Svartbakgrund::~Svartbakgrund() = default;
+Svartbakgrund::~Svartbakgrund() {
+    // Nothing more reaches the policy while the blacks go.
+    if (m_policy) qApp->removeEventFilter(this);
+    m_watch.reset();
+    m_policy.reset();
+}
 
 void Svartbakgrund::cover(QScreen* screen) {
     if (!screen) return;
@@ -240,14 +245,17 @@ bool Svartbakgrund::isBackdrop(const QObject* object) const {
 
 bool Svartbakgrund::eventFilter(QObject* watched, QEvent* event) {
     if (!m_policy) return QWidget::eventFilter(watched, event);
-    const auto* widget = qobject_cast<QWidget*>(watched);
-    const bool ownWindow = widget && widget->isWindow() && !isBackdrop(widget);
+    const auto ownWindow = [this, watched]() -> const QWidget* {
+        const auto* widget = qobject_cast<QWidget*>(watched);
+        return widget && widget->isWindow() && !isBackdrop(widget) ? widget : nullptr;
+    };
     switch (event->type()) {
         case QEvent::Show:
-            if (ownWindow) m_policy->ownWindowShown(widget->internalWinId());
+            if (const QWidget* widget = ownWindow())
+                m_policy->ownWindowShown(widget->internalWinId());
             break;
         case QEvent::Move:
-            if (ownWindow && !m_otherScreens.empty()) m_policy->ownWindowMoved();
+            if (!m_otherScreens.empty() && ownWindow()) m_policy->ownWindowMoved();
             break;
         case QEvent::KeyPress:
             if (m_policy->holdsKeys()) return true;

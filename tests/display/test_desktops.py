@@ -3,7 +3,8 @@ each on a private X server with the desktop's own window and a panel along
 the top: another program's window opened before stays hidden, no panel
 shows while a window of the program is in front, and neither a click on
 black nor a minimise buries the window in front: the supervisor's window,
-its dialog and its message "Fel"; the runner; the exercise it starts."""
+its dialog and its message "Fel"; the runner; the exercises it starts, the
+demo's and real programs of every kind."""
 import os
 import re
 import signal
@@ -67,8 +68,10 @@ class Scene:
         kelvu = self.desktop.start_program("kelvu", self.start)
         runner = self.screen.wait_window(kelvu.pid, "Arbetsordning")
         x, y, _, _ = self.screen.geometry(runner)
-        reward = px(360 + 2300 * self.exercises) + 68  # the card after the exercises'
-        wait_until(lambda: self.screen.draws(runner, reward, 32 + 68, MAGENTA),
+        # The card after the exercises', four to a row.
+        row, column = divmod(self.exercises, 4)
+        reward = (px(360 + 2300 * column) + 68, px(480 + 4020 * row) + 68)
+        wait_until(lambda: self.screen.draws(runner, *reward, MAGENTA),
                    "the reward picture after the exercises' cards")
         return runner, (x + 24 + 68, y + 32 + 68)
 
@@ -112,34 +115,14 @@ def test_supervisor(desktop, tmp_path, wm):
     scene.assert_no_panel_shown()
 
 
-@pytest.mark.parametrize("wm", ALL)
-def test_runner_and_exercise(desktop, tmp_path, wm):
-    scene, screen = Scene(desktop, tmp_path), desktop.screen
-    runner, first_card = scene.start_runner()
-    screen.click_black(runner.id, "the runner")
-    scene.assert_hidden("the runner in front")
-    screen.minimise_then_click_black(runner, runner.id, "the runner")
-
-    screen.click(*first_card)
-    exercise = wait_until(lambda: screen.titled("Räkna"), "the exercise's window")[0]
-    screen.wait_in_front(exercise.id, "the exercise in front with the focus")
-    scene.assert_hidden("the exercise in front")
-    screen.click_black(exercise.id, "the exercise")
-    scene.assert_hidden("the exercise in front after a click on black")
-    screen.keys("space")  # "Klar", which has the focus
-    wait_until(lambda: not screen.viewable(exercise), "Klar closes the exercise")
-    screen.wait_in_front(runner.id, "the runner in front again")
-    scene.assert_hidden("the runner in front after the exercise")
-    scene.assert_no_panel_shown()
-
-
-# Exercises that are real programs of Debian's, one of each kind, by the
-# title of their windows: a GTK text editor that runs one instance per user
-# (GApplication), open before the lesson; a game in SDL 2 that covers the
-# whole screen, started in the background by a script that ends at once; a
-# KDE program (Qt 5). Whether each covers the whole screen.
-PROGRAMS = [("mousepad", "Mousepad", False), ("/usr/games/lbreakouthd &", "LBreakoutHD", True),
-            ("kbruch", "KBruch", False)]
+# The exercises, by the title of their windows and how each is closed: the
+# demo's own, by its "Klar"; then real programs of Debian's, one of each kind:
+# a GTK text editor that runs one instance per user (GApplication), open
+# before the lesson; a game in SDL 2 over the whole screen, started in the
+# background by a script that ends at once; a KDE program (Qt 5).
+EXERCISES = [("{prefix}/libexec/kelvu/kelvu-ovning Räkna 'Räkna fingrarna.'", "Räkna", "klar"),
+             ("mousepad", "Mousepad", "window"), ("/usr/games/lbreakouthd &", "LBreakoutHD", "game"),
+             ("kbruch", "KBruch", "window")]
 
 
 def managed_window(screen, title):
@@ -176,12 +159,14 @@ def assert_opened_behind(desktop, tmp_path, front, what):
 
 
 @pytest.mark.parametrize("wm", ALL)
-def test_real_programs(desktop, tmp_path, wm):
-    """Each card starts a real program: it comes in front with the focus,
-    the one-instance editor's window that was open before too; a click on
-    black leaves it there; closed, the runner is in front with the focus and
-    Space starts the next card."""
-    require(*[command.split()[0] for command, _, _ in PROGRAMS])
+def test_runner_and_exercises(desktop, tmp_path, wm):
+    """The runner, then each card's exercise in front with the focus (the
+    one-instance editor's window that was open before too); a click on black
+    leaves it there; closed, the runner is in front with the focus and Space
+    starts the next card. Nothing else shows meanwhile, no panel while the
+    demo's exercise is in front, and nothing of a window that another
+    program opens during the lesson."""
+    require("mousepad", "/usr/games/lbreakouthd", "kbruch")
     programs = tmp_path / "programs"
     (programs / "home").mkdir(parents=True)
     # A home of their own, and a session bus on which a second start of the
@@ -189,11 +174,16 @@ def test_real_programs(desktop, tmp_path, wm):
     desktop.env.update(HOME=str(programs / "home"), SDL_AUDIODRIVER="dummy",
                        DBUS_SESSION_BUS_ADDRESS=start_session_bus(desktop.processes,
                                                                   str(programs)))
-    scene, screen = Scene(desktop, tmp_path, [c for c, _, _ in PROGRAMS]), desktop.screen
+    commands = [command.format(prefix=desktop.prefix) for command, _, _ in EXERCISES]
+    scene, screen = Scene(desktop, tmp_path, commands), desktop.screen
     desktop.start("editor", ["mousepad"], str(tmp_path))
-    wait_until(lambda: managed_window(screen, "Mousepad"), "the editor open before the lesson")
+    editor = wait_until(lambda: managed_window(screen, "Mousepad"),
+                        "the editor open before the lesson")
     runner, first_card = scene.start_runner()
-    for k, (command, title, full_screen) in enumerate(PROGRAMS):
+    screen.click_black(runner.id, "the runner")
+    scene.assert_hidden("the runner in front")
+    screen.minimise_then_click_black(runner, runner.id, "the runner")
+    for k, (_, title, closing) in enumerate(EXERCISES):
         started = time.monotonic()
         if k == 0:
             screen.click(*first_card)
@@ -201,30 +191,37 @@ def test_real_programs(desktop, tmp_path, wm):
             screen.keys("space")
         exercise = wait_front_window(screen, title)
         print("%s: in front %.2f s after the press" % (title, time.monotonic() - started))
+        # The editor's running instance brought the window it had forward.
+        assert title != "Mousepad" or exercise == editor, "a new window of the editor"
         # Each start has an ID of its own, with the time of the press.
         startup_file = (tmp_path / ("ovning%d.pid" % k)).read_text()
         startup_id = startup_file.split()[1]
         assert re.fullmatch(r"kelvu-\d+-%d-[\w.-]+_TIME[1-9]\d*" % (k + 1), startup_id), startup_id
-        if not full_screen:
-            # Its frame may lie over the panel, its own pixels over everything;
-            # a game over the whole screen leaves no black to click on.
-            scene.assert_hidden("%s in front" % title, panels=False)
+        if closing != "game":
+            # A real program's frame may lie over the panel; a game over the
+            # whole screen leaves no black to click on.
+            scene.assert_hidden("%s in front" % title, panels=closing == "klar")
             screen.click_black(exercise, title, (5, screen.height - 5))
+            scene.assert_hidden("%s after a click on black" % title, panels=closing == "klar")
         if title == "KBruch":
             assert_opened_behind(desktop, tmp_path, exercise, title)
         # The game may have made its window anew as it took the whole screen.
         exercise = wait_front_window(screen, title)
-        if full_screen:
-            # The game leaves the whole screen when its window is closed, and
-            # ends as a program does when it is told to (its process is the
-            # one the card started, by its id).
+        if closing == "game":
+            # It leaves the whole screen when its window is closed, and ends
+            # as a program does when it is told to (its process is the one
+            # the card started, by its id).
             game = int(startup_file.split()[0])
             os.kill(game, signal.SIGTERM)
             wait_until(lambda: not alive(game), "%s ends" % title)
         else:
-            screen.close_window(screen.window(exercise))
+            if closing == "klar":
+                screen.keys("space")  # "Klar", which has the focus
+            else:
+                screen.close_window(screen.window(exercise))
             wait_until(lambda: exercise not in screen.stacking(), "%s closes" % title)
         screen.wait_in_front(runner.id, "the runner in front after " + title)
+        scene.assert_hidden("the runner in front after " + title)
     screen.keys("space")  # the reward picture
     wait_until(lambda: not screen.viewable(runner), "the reward picture ends the runner")
     scene.assert_no_panel_shown()
