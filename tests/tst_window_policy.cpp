@@ -161,6 +161,13 @@ void TestWindowPolicy::rules_data() {
     QTest::newRow("a window taken for the start's when it opened stays the start's")
         << "start; launch 100 A; new 6; launch 101 B; new 5 id=B; active 6"
         << "belong 6; activate 1" << true;
+    QTest::newRow("another program's window opens with an exercise in front: it keeps the focus")
+        << exercise + QStringLiteral(
+                          "; active 1; active 5; new 8 pid=555; active 5; active 1; "
+                          "active 5; active 1")
+        << "end A; belong 5; activate 1; activate 5; black up; own up; activate 5; activate 5; "
+           "activate 5"
+        << false;
     QTest::newRow("another start's ID is not this one's")
         << "start; launch 100 A; new 8 id=B pid=555; active 8"
         << "black up; own up; focus 1; activate 1; black up; own up; focus 1; activate 1" << false;

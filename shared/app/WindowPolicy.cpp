@@ -131,7 +131,7 @@ void WindowPolicy::ruleFocusLeftNowhere() {
 void WindowPolicy::ruleOwnWindowActive(NativeWindow window) {
     m_front = window;
     m_handingOver = false;
-    const NativeWindow back = std::exchange(m_focusBackTo, 0);
+    const NativeWindow back = m_keepFocusBack ? m_focusBackTo : std::exchange(m_focusBackTo, 0);
     if (back != 0 && !isClosed(back)) m_system.activate(back, 0);
 }
 
@@ -141,7 +141,7 @@ void WindowPolicy::ruleExerciseActive(NativeWindow window) {
     m_front = window;
     std::erase(m_exercises, window);
     m_exercises.push_back(window);
-    if (window == m_focusBackTo && !m_handingOver) m_focusBackTo = 0;
+    if (window == m_focusBackTo && !m_handingOver && !m_keepFocusBack) m_focusBackTo = 0;
     if (Start* start = startOf(window); start && !start->ended) {
         start->ended = true;
         if (!start->launch.startupId.isEmpty()) m_system.endStartup(start->launch.startupId);
@@ -169,6 +169,10 @@ void WindowPolicy::ruleExerciseActive(NativeWindow window) {
 void WindowPolicy::ruleOtherWindowPutBehind() {
     m_system.raiseBackdrops();
     bringFrontBack(0);
+    // Some window managers (xfwm4) pass the focus on from the window put
+    // behind to one of the program's own a moment later: an exercise in
+    // front takes it back each time, within the hand-over's limit.
+    if (isExercise(m_front)) m_keepFocusBack = true;
 }
 
 // Another program's window in front (an exercise) has closed, and the window
@@ -249,12 +253,14 @@ void WindowPolicy::ownWindowMoved() {
 void WindowPolicy::focusBackLater(NativeWindow window, bool handingOver) {
     m_focusBackTo = window;
     m_handingOver = handingOver;
+    m_keepFocusBack = false;
     // A window manager that does not move the focus as asked leaves nothing
     // waiting for long.
     m_system.later(HandOverLimit, [this, window] {
         if (m_focusBackTo != window) return;
         m_focusBackTo = 0;
         m_handingOver = false;
+        m_keepFocusBack = false;
     });
 }
 

@@ -103,6 +103,9 @@ private:
     // its way through the main window, when the program's windows take no keys.
     NativeWindow m_focusBackTo = 0;
     bool m_handingOver = false;
+    // Whether that window takes the focus back every time until the limit,
+    // not only once.
+    bool m_keepFocusBack = false;
     // Counts the program's windows' moves, so that only the last one's review runs.
     unsigned m_moves = 0;
 };
