@@ -121,14 +121,9 @@ def test_supervisor(desktop, tmp_path, wm):
 # before the lesson; a game in SDL 2 over the whole screen, started in the
 # background by a script that ends at once; a KDE program (Qt 5).
 EXERCISES = [("{prefix}/libexec/kelvu/kelvu-ovning Räkna 'Räkna fingrarna.'", "Räkna", "klar"),
-             ("mousepad", "Mousepad", "window"), ("/usr/games/lbreakouthd &", "LBreakoutHD", "game"),
+             ("mousepad", "Mousepad", "window"),
+             ("/usr/games/lbreakouthd &", "LBreakoutHD", "game"),
              ("kbruch", "KBruch", "window")]
-
-
-def managed_window(screen, title):
-    """A window the window manager manages whose title holds the text."""
-    found = [w for w in screen.stacking() if title in (screen.title(screen.window(w)) or "")]
-    return found[-1] if found else None
 
 
 def wait_front_window(screen, title):
@@ -150,7 +145,7 @@ def assert_opened_behind(desktop, tmp_path, front, what):
     screen = desktop.screen
     desktop.start("message", ["xmessage", "-title", "Meddelande", "-geometry",
                               "300x150+960+850", "Ett meddelande"], str(tmp_path))
-    window = wait_until(lambda: managed_window(screen, "Meddelande"), "the message is managed")
+    window = wait_until(lambda: screen.managed("Meddelande"), "the message is managed")[-1]
     screen.wm_sync()
     box = screen.geometry(screen.window(window))
     screen.settled((0, 0, screen.width, screen.height), "the screen with the message is drawn")
@@ -177,8 +172,7 @@ def test_runner_and_exercises(desktop, tmp_path, wm):
     commands = [command.format(prefix=desktop.prefix) for command, _, _ in EXERCISES]
     scene, screen = Scene(desktop, tmp_path, commands), desktop.screen
     desktop.start("editor", ["mousepad"], str(tmp_path))
-    editor = wait_until(lambda: managed_window(screen, "Mousepad"),
-                        "the editor open before the lesson")
+    editor = wait_until(lambda: screen.managed("Mousepad"), "the editor open before the lesson")[-1]
     runner, first_card = scene.start_runner()
     screen.click_black(runner.id, "the runner")
     scene.assert_hidden("the runner in front")

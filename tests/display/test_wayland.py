@@ -45,8 +45,7 @@ def test_runner_and_exercise_on_two_outputs(kwin, tmp_path, exercise):
         kwin.env.update(HOME=str(programs / "home"), GDK_BACKEND="x11",
                         DBUS_SESSION_BUS_ADDRESS=start_session_bus(kwin.processes, str(programs)))
         kwin.start("editor", ["mousepad"], str(tmp_path))
-        wait_until(lambda: [w for w in screen.stacking() if "Mousepad" in (
-            screen.title(screen.window(w)) or "")], "the editor open before the lesson")
+        wait_until(lambda: screen.managed("Mousepad"), "the editor open before the lesson")
         start = menu_of_programs(kwin, tmp_path, ["mousepad"])
     else:
         start = menu_of_one_exercise(kwin, tmp_path)
@@ -70,8 +69,7 @@ def test_runner_and_exercise_on_two_outputs(kwin, tmp_path, exercise):
     assert screen.region(*frame).tobytes() == before, "the runner changed"
 
     screen.click(x + 24 + 68, y + 32 + 68)  # the first card
-    window = wait_until(lambda: [w for w in screen.stacking() if exercise in (
-        screen.title(screen.window(w)) or "") and screen.in_front(w)],
+    window = wait_until(lambda: [w for w in screen.managed(exercise) if screen.in_front(w)],
         "the exercise's window in front with the focus")[0]
     screen.click_black(window, "the exercise")
     assert screen.not_black(other) == 0, "the other program's window shows"

@@ -130,6 +130,11 @@ class Screen:
         return [w for w in self._tree(self.root)
                 if self.title(w) == title and self.viewable(w)]
 
+    def managed(self, text):
+        """The windows the window manager manages whose title holds the text,
+        bottom first."""
+        return [w for w in self.stacking() if text in (self.title(self.window(w)) or "")]
+
     def wait_window(self, pid, title, what=None, timeout=20):
         found = wait_until(lambda: self.windows(pid, title),
                            what or "a window titled %r of process %d" % (title, pid), timeout)
