@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QHash>
 #include <QSysInfo>
+#include <QWidget>
 #include <QWindow>
 
 #if defined(KELVU_X11)
@@ -160,6 +161,26 @@ void requestBorderWithoutTitle(QWindow* window) {
     xcb_change_property(c, XCB_PROP_MODE_REPLACE, static_cast<xcb_window_t>(window->winId()), motif,
                         motif, 32, 5, hints);
     xcb_flush(c);
+}
+
+// Whether the window manager is Openbox, by the name on its check window.
+bool windowManagerIsOpenbox(xcb_connection_t* c) {
+    const xcb_window_t check =
+        numberProperty(c, rootWindow(c), "_NET_SUPPORTING_WM_CHECK", XCB_ATOM_WINDOW);
+    return check != 0 && textProperty(c, check, "_NET_WM_NAME") == "Openbox";
+}
+
+void requestNoMinimiseButton(QWidget* window) {
+    xcb_connection_t* c = connection();
+    if (!c || !window || window->windowType() != Qt::Dialog) return;
+    const Qt::WindowFlags flags = window->windowFlags();
+    if (!(flags & Qt::WindowTitleHint) ||
+        (flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)) ||
+        window->testAttribute(Qt::WA_X11NetWmWindowTypeToolBar) || !windowManagerIsOpenbox(c))
+        return;
+    // Qt keeps the type from now on, also when it writes the window's other
+    // types again.
+    window->setAttribute(Qt::WA_X11NetWmWindowTypeToolBar);
 }
 
 void requestNoTaskbarEntry(QWindow* window) {
@@ -469,6 +490,7 @@ WindowManagerWatch::~WindowManagerWatch() {
 #else
 
 void requestBorderWithoutTitle(QWindow*) {}
+void requestNoMinimiseButton(QWidget*) {}
 void requestNoTaskbarEntry(QWindow*) {}
 void requestNoFocus(QWindow*) {}
 void requestCompositing(QWindow*) {}

@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+class QWidget;
 class QWindow;
 
 // The few requests to the window manager that Qt has no call for, made with
@@ -31,6 +32,18 @@ void chooseWindowSystem();
 // sees handles draws the title bar too), and for moving and resizing only:
 // no minimise, no maximise and no close.
 void requestBorderWithoutTitle(QWindow* window);
+
+// For a window of the program with a title bar and neither minimise nor
+// maximise: makes sure the window manager draws no button for them either.
+// Most read that from the Motif hints that Qt sets from the window's flags.
+// Openbox draws a minimise button for every window but a menu or a toolbar
+// (and, beside it, a maximise button that does nothing), and a minimise there
+// takes the black backdrop with it, which comes back at once: a button that
+// does nothing. Under Openbox the window is therefore given the toolbar type,
+// for which it draws only the close button; it is done there alone, because
+// other window managers take the whole title bar off a toolbar. Called before
+// the window is first shown.
+void requestNoMinimiseButton(QWidget* window);
 
 // Asks that the window has no entry in taskbars, pagers and window switchers.
 // Called before the window is first shown.

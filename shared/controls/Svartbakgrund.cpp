@@ -245,14 +245,18 @@ bool Svartbakgrund::isBackdrop(const QObject* object) const {
 
 bool Svartbakgrund::eventFilter(QObject* watched, QEvent* event) {
     if (!m_policy) return QWidget::eventFilter(watched, event);
-    const auto ownWindow = [this, watched]() -> const QWidget* {
-        const auto* widget = qobject_cast<QWidget*>(watched);
+    const auto ownWindow = [this, watched]() -> QWidget* {
+        auto* widget = qobject_cast<QWidget*>(watched);
         return widget && widget->isWindow() && !isBackdrop(widget) ? widget : nullptr;
     };
     switch (event->type()) {
         case QEvent::Show:
-            if (const QWidget* widget = ownWindow())
+            // Before the window is mapped: the window manager reads its type
+            // when it takes the window in.
+            if (QWidget* widget = ownWindow()) {
+                app::requestNoMinimiseButton(widget);
                 m_policy->ownWindowShown(widget->internalWinId());
+            }
             break;
         case QEvent::Move:
             if (!m_otherScreens.empty() && ownWindow()) m_policy->ownWindowMoved();

@@ -19,12 +19,13 @@ def main_window(backdrop, modal=False):
     """Both programs' main windows and their message boxes: a dialog of the
     backdrop (or of the window they belong to) with a border, resize handles
     the fixed size leaves unused, a title with its menu, and close, move and
-    resize only. Openbox offers minimise whatever the hints say. The message
+    resize only. A toolbar to openbox, which would otherwise draw a minimise
+    button (and a dead maximise one) whatever the Motif hints say. The message
     boxes block the whole program."""
-    return {"motif": [3, 38, 30, 0, 0], "types": ["DIALOG", "NORMAL"],
+    return {"motif": [3, 38, 30, 0, 0], "types": ["TOOLBAR", "DIALOG", "NORMAL"],
             "transient for": backdrop, "state": ["MODAL"] if modal else [],
-            "allowed": ["ABOVE", "BELOW", "CHANGE_DESKTOP", "CLOSE", "FULLSCREEN", "MINIMIZE",
-                        "MOVE", "SHADE", "_OB_WM_ACTION_UNDECORATE"]}
+            "allowed": ["ABOVE", "BELOW", "CHANGE_DESKTOP", "CLOSE", "MOVE", "SHADE",
+                        "_OB_WM_ACTION_UNDECORATE"]}
 
 
 def settings_dialog(backdrop):
