@@ -183,6 +183,20 @@ void requestNoMinimiseButton(QWidget* window) {
     window->setAttribute(Qt::WA_X11NetWmWindowTypeToolBar);
 }
 
+bool requestBlackBackground(QWindow* window) {
+    xcb_connection_t* c = connection();
+    if (!c || !window) return false;
+    // Qt creates its windows without a background: the X server leaves what
+    // was on the screen until the program's image arrives. With the screen's
+    // black pixel as background it clears the window to black itself, at
+    // once on every exposure, also on a screen of another size.
+    const quint32 black = xcb_setup_roots_iterator(xcb_get_setup(c)).data->black_pixel;
+    xcb_change_window_attributes(c, static_cast<xcb_window_t>(window->winId()), XCB_CW_BACK_PIXEL,
+                                 &black);
+    xcb_flush(c);
+    return true;
+}
+
 void requestNoTaskbarEntry(QWindow* window) {
     xcb_connection_t* c = connection();
     if (!c || !window) return;
@@ -491,6 +505,9 @@ WindowManagerWatch::~WindowManagerWatch() {
 
 void requestBorderWithoutTitle(QWindow*) {}
 void requestNoMinimiseButton(QWidget*) {}
+bool requestBlackBackground(QWindow*) {
+    return false;
+}
 void requestNoTaskbarEntry(QWindow*) {}
 void requestNoFocus(QWindow*) {}
 void requestCompositing(QWindow*) {}

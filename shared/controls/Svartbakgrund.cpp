@@ -179,10 +179,25 @@ void Svartbakgrund::cover(QScreen* screen) {
     // Nothing to pick in a taskbar or a window switcher: picking it would
     // only raise the black over an exercise.
     winId();
+    if (!m_blackFromWindowSystem && app::requestBlackBackground(windowHandle())) {
+        // No image of the whole screen to fill, hand over and keep: the
+        // window system clears the window to black itself, and the program
+        // draws nothing there.
+        m_blackFromWindowSystem = true;
+        setAutoFillBackground(false);
+        setAttribute(Qt::WA_NoSystemBackground);
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setAttribute(Qt::WA_PaintOnScreen);
+    }
     app::requestNoTaskbarEntry(windowHandle());
     app::requestNoFocus(windowHandle());
     app::requestCompositing(windowHandle());
     app::requestLayerAboveDocks(windowHandle());
+}
+
+QPaintEngine* Svartbakgrund::paintEngine() const {
+    // Painted on the screen, that is by the window system alone.
+    return m_blackFromWindowSystem ? nullptr : QWidget::paintEngine();
 }
 
 void Svartbakgrund::showBehind(QWidget* mainWindow) {
@@ -275,6 +290,13 @@ bool Svartbakgrund::eventFilter(QObject* watched, QEvent* event) {
             break;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+bool Svartbakgrund::event(QEvent* event) {
+    // A window made anew has no background yet.
+    if (event->type() == QEvent::WinIdChange && m_blackFromWindowSystem && internalWinId() != 0)
+        app::requestBlackBackground(windowHandle());
+    return QWidget::event(event);
 }
 
 void Svartbakgrund::changeEvent(QEvent* event) {

@@ -35,8 +35,11 @@ public:
     // An exercise program has been started: its windows may come in front.
     void noteLaunch(const app::Launch& launch);
 
+    QPaintEngine* paintEngine() const override;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
@@ -51,6 +54,8 @@ private:
     bool isBackdrop(const QObject* object) const;
 
     std::vector<std::unique_ptr<Svartbakgrund>> m_otherScreens;
+    // The window system fills the window with black: the program draws nothing.
+    bool m_blackFromWindowSystem = false;
     // The primary backdrop's alone.
     std::unique_ptr<Windows> m_windows;
     std::unique_ptr<app::WindowPolicy> m_policy;
