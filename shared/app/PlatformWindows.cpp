@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <vector>
 #endif
 
@@ -66,8 +67,49 @@ xcb_window_t rootWindow(xcb_connection_t* c) {
     return xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
 }
 
+// The atoms the requests and the watch below use, asked for together.
+constexpr const char* UsedAtoms[] = {
+    "WM_CLIENT_LEADER",
+    "WM_CLIENT_MACHINE",
+    "WM_PROTOCOLS",
+    "WM_STATE",
+    "WM_TAKE_FOCUS",
+    "_MOTIF_WM_HINTS",
+    "_NET_ACTIVE_WINDOW",
+    "_NET_CLIENT_LIST",
+    "_NET_CLIENT_LIST_STACKING",
+    "_NET_RESTACK_WINDOW",
+    "_NET_STARTUP_ID",
+    "_NET_STARTUP_INFO",
+    "_NET_STARTUP_INFO_BEGIN",
+    "_NET_WM_BYPASS_COMPOSITOR",
+    "_NET_WM_PID",
+    "_NET_WM_STATE",
+    "_NET_WM_STATE_ABOVE",
+    "_NET_WM_STATE_SKIP_PAGER",
+    "_NET_WM_STATE_SKIP_TASKBAR",
+    "_NET_WM_WINDOW_TYPE",
+    "_NET_WM_WINDOW_TYPE_DIALOG",
+    "_NET_WM_WINDOW_TYPE_DOCK",
+    "_NET_WM_WINDOW_TYPE_NORMAL",
+    "_WIN_LAYER",
+};
+
 xcb_atom_t atom(xcb_connection_t* c, const char* name) {
     static QHash<QByteArray, xcb_atom_t> known;
+    if (known.isEmpty()) {
+        // One wait for the server for all of them, not one for each: every
+        // request goes out before the first answer is read.
+        xcb_intern_atom_cookie_t cookies[std::size(UsedAtoms)];
+        for (std::size_t i = 0; i < std::size(UsedAtoms); ++i)
+            cookies[i] = xcb_intern_atom(c, 0, static_cast<quint16>(std::strlen(UsedAtoms[i])),
+                                         UsedAtoms[i]);
+        for (std::size_t i = 0; i < std::size(UsedAtoms); ++i) {
+            auto* reply = xcb_intern_atom_reply(c, cookies[i], nullptr);
+            const Reply owner{reply};
+            if (reply && reply->atom != XCB_ATOM_NONE) known.insert(UsedAtoms[i], reply->atom);
+        }
+    }
     const QByteArray key(name);
     if (const auto found = known.constFind(key); found != known.constEnd()) return *found;
     auto* reply = xcb_intern_atom_reply(
