@@ -186,10 +186,10 @@ void WindowPolicy::ruleExerciseClosed() {
 
 // Notes the time each new window was first seen; whether one of them is
 // another program's, which the black must cover.
-bool WindowPolicy::ruleNewWindowsSorted() {
+bool WindowPolicy::ruleNewWindowsSorted(const std::vector<NativeWindow>& managed) {
     bool otherOpened = false;
     const qint64 now = m_system.now();
-    for (NativeWindow window : m_system.managedWindows()) {
+    for (NativeWindow window : managed) {
         if (!m_seen.emplace(window, now).second) continue;
         const WindowOwner owner = ownerOf(window);
         // An exercise's from its first sight on, whatever starts come later.
@@ -203,7 +203,10 @@ bool WindowPolicy::ruleNewWindowsSorted() {
 // The windows that are gone are forgotten: the window system may give their
 // names to new windows of other programs.
 void WindowPolicy::forgetClosedWindows() {
-    const std::vector<NativeWindow> managed = m_system.managedWindows();
+    forgetClosedWindows(m_system.managedWindows());
+}
+
+void WindowPolicy::forgetClosedWindows(const std::vector<NativeWindow>& managed) {
     const auto gone = [&managed](NativeWindow window) {
         return std::find(managed.begin(), managed.end(), window) == managed.end();
     };
@@ -212,9 +215,11 @@ void WindowPolicy::forgetClosedWindows() {
 }
 
 void WindowPolicy::managedWindowsChanged() {
-    if (ruleNewWindowsSorted()) ruleOtherWindowPutBehind();
+    // Asked of the window system once for the rules that only read the list.
+    const std::vector<NativeWindow> managed = m_system.managedWindows();
+    if (ruleNewWindowsSorted(managed)) ruleOtherWindowPutBehind();
     ruleExerciseClosed();
-    forgetClosedWindows();
+    forgetClosedWindows(managed);
 }
 
 void WindowPolicy::pressedOnBlack(quint64 time) {

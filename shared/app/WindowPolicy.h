@@ -77,9 +77,10 @@ private:
     void ruleExerciseActive(NativeWindow window);
     void ruleOtherWindowPutBehind();
     void ruleExerciseClosed();
-    bool ruleNewWindowsSorted();
+    bool ruleNewWindowsSorted(const std::vector<NativeWindow>& managed);
 
     void forgetClosedWindows();
+    void forgetClosedWindows(const std::vector<NativeWindow>& managed);
     void bringFrontBack(quint64 time);
     void focusBackLater(NativeWindow window, bool handingOver);
     Start* startOf(NativeWindow window);
