@@ -23,6 +23,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -44,6 +45,9 @@ int main(int argc, char* argv[]) {
     QElapsedTimer clock;
     clock.start();
     const bool runner = argc > 1 && std::strcmp(argv[1], "kelvu") == 0;
+    // As the supervisor's main() does.
+    std::optional<app::FontConfigurationReader> fontConfiguration;
+    if (!runner) fontConfiguration.emplace();
     double at[6] = {};
     auto mark = [&clock](double& slot) { slot = static_cast<double>(clock.nsecsElapsed()) / 1e6; };
 

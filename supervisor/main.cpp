@@ -9,6 +9,8 @@
 #include <QIcon>
 
 int main(int argc, char* argv[]) {
+    // Every control of the window shows text: its fonts are needed at once.
+    const app::FontConfigurationReader fontConfiguration;
     app::chooseWindowSystem();
     QApplication application(argc, argv);
     app::installFontSubstitutes();

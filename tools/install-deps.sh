@@ -12,9 +12,10 @@ set -euo pipefail
 # on the cards; x11-utils has xmessage, which the display tests show; Qt's
 # own dialogs and buttons speak Swedish with qt6-translations-l10n;
 # rsvg-convert (librsvg2-bin) renders the icon; pkg-config finds the X client
-# library (xcb) with which the programs speak to the window manager.
+# library (xcb) with which the programs speak to the window manager, and
+# fontconfig, whose configuration the supervisor reads ahead.
 demo_packages=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev
-    fonts-liberation x11-utils qt6-translations-l10n librsvg2-bin pkgconf libxcb1-dev)
+    fonts-liberation x11-utils qt6-translations-l10n librsvg2-bin pkgconf libxcb1-dev libfontconfig-dev)
 # The display tests, in Python with pytest: a virtual X server, a window
 # manager, the X protocol (python3-xlib: windows, properties, XTest input),
 # screenshots and picture checks (python3-pil), typing text (xdotool),

@@ -3,7 +3,22 @@
 #include <QFont>
 #include <QStringList>
 
+#if defined(KELVU_FONTCONFIG)
+#include <fontconfig/fontconfig.h>
+#endif
+
 namespace app {
+
+FontConfigurationReader::FontConfigurationReader() {
+#if defined(KELVU_FONTCONFIG)
+    // fontconfig is thread-safe; Qt's own call later finds the configuration read.
+    m_thread = std::thread([] { FcInit(); });
+#endif
+}
+
+FontConfigurationReader::~FontConfigurationReader() {
+    if (m_thread.joinable()) m_thread.join();
+}
 
 void installFontSubstitutes() {
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
