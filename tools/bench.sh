@@ -165,5 +165,12 @@ reader=$(QT_QPA_PLATFORM=offscreen "$bin/bench/bench_menu_reader" --benchmark_fo
 printf 'Kelvu benchmarks, %s, %s cores, load average %s before, %s after; %d runs after a warm-up\n' \
     "$(date -u '+%Y-%m-%d %H:%M UTC')" "$(nproc)" "$load_before" "$load_after" "$runs"
 printf '%-10s %-9s %-16s %10s %10s %6s   %s\n' screen program figure median bare ratio "pairwise ratios"
-cat "$work/rows.txt" "$work/click-lines.txt" "$work/phase-lines.txt"
+cat "$work/rows.txt"
+# The programs against the floor with text, the bare window showing a line:
+# both programs show text, the bare window none.
+awk '$3 == "start-up" { median[$1, $2] = $5; screens[$1] = 1 }
+    END { for (s in screens) printf "%s start-up against text: kelvu %.2f, kelvuadm %.2f\n", s,
+          median[s, "kelvu"] / median[s, "text"], median[s, "kelvuadm"] / median[s, "text"] }' \
+    "$work/rows.txt" | sort
+cat "$work/click-lines.txt" "$work/phase-lines.txt"
 printf '%s\n' "$reader"
