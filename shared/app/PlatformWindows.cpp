@@ -227,9 +227,24 @@ void requestNoMinimiseButton(QWidget* window) {
     window->setAttribute(Qt::WA_X11NetWmWindowTypeToolBar);
 }
 
+// Whether the X server is XWayland, which shows each window through the
+// Wayland compositor: it has an extension of that name from version 23 on;
+// before, the desktop's Wayland display in the environment tells.
+bool isXWayland(xcb_connection_t* c) {
+    if (qEnvironmentVariableIsSet("WAYLAND_DISPLAY")) return true;
+    constexpr char name[] = "XWAYLAND";
+    auto* reply = xcb_query_extension_reply(
+        c, xcb_query_extension(c, static_cast<quint16>(sizeof name - 1), name), nullptr);
+    const Reply owner{reply};
+    return reply && reply->present;
+}
+
 bool requestBlackBackground(QWindow* window) {
     xcb_connection_t* c = connection();
-    if (!c || !window) return false;
+    // XWayland hands the compositor only what the program draws: a window
+    // that the server alone fills stays empty there, and what lies behind it
+    // shows.
+    if (!c || !window || isXWayland(c)) return false;
     // Qt creates its windows without a background: the X server leaves what
     // was on the screen until the program's image arrives. With the screen's
     // black pixel as background it clears the window to black itself, at

@@ -48,8 +48,8 @@ void requestNoMinimiseButton(QWidget* window);
 // Has the window system fill the window with black wherever it shows,
 // before and instead of any drawing of the program's, so that the program
 // need not draw it or hand over an image of it. Whether it does; where it
-// does not, the program draws the window itself. Called before the window is
-// first shown.
+// does not (on Wayland, also through XWayland), the program draws the window
+// itself. Called before the window is first shown.
 bool requestBlackBackground(QWindow* window);
 
 // Asks that the window has no entry in taskbars, pagers and window switchers.
