@@ -11,6 +11,7 @@
 // from show() to the end of the window's first paint.
 #include "runner/Form1.h"
 #include "shared/app/Fonts.h"
+#include "shared/app/PlatformWindows.h"
 #include "shared/app/ProgramControl.h"
 #include "shared/app/Translation.h"
 #include "supervisor/Form1.h"
@@ -45,13 +46,14 @@ int main(int argc, char* argv[]) {
     QElapsedTimer clock;
     clock.start();
     const bool runner = argc > 1 && std::strcmp(argv[1], "kelvu") == 0;
-    // As the supervisor's main() does.
-    std::optional<app::FontConfigurationReader> fontConfiguration;
-    if (!runner) fontConfiguration.emplace();
     double at[6] = {};
     auto mark = [&clock](double& slot) { slot = static_cast<double>(clock.nsecsElapsed()) / 1e6; };
 
+    app::chooseWindowSystem();
     QApplication application(argc, argv);
+    // As the supervisor's main() does.
+    std::optional<app::FontConfigurationReader> fontConfiguration;
+    if (!runner) fontConfiguration.emplace();
     mark(at[0]);
     app::installFontSubstitutes();
     mark(at[1]);

@@ -9,10 +9,10 @@
 #include <QIcon>
 
 int main(int argc, char* argv[]) {
-    // Every control of the window shows text: its fonts are needed at once.
-    const app::FontConfigurationReader fontConfiguration;
     app::chooseWindowSystem();
     QApplication application(argc, argv);
+    // Every control of the window shows text: its fonts are needed at once.
+    const app::FontConfigurationReader fontConfiguration;
     app::installFontSubstitutes();
     app::installSwedishTranslation();
     QApplication::setApplicationName(QStringLiteral("Kelvuadm"));

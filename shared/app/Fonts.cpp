@@ -3,6 +3,8 @@
 #include <QFont>
 #include <QStringList>
 
+#include <system_error>
+
 #if defined(KELVU_FONTCONFIG)
 #include <fontconfig/fontconfig.h>
 #endif
@@ -11,8 +13,11 @@ namespace app {
 
 FontConfigurationReader::FontConfigurationReader() {
 #if defined(KELVU_FONTCONFIG)
-    // fontconfig is thread-safe; Qt's own call later finds the configuration read.
-    m_thread = std::thread([] { FcInit(); });
+    try {
+        m_thread = std::thread([] { FcInit(); });
+    } catch (const std::system_error&) {
+        // Qt reads the configuration itself when it first needs a font.
+    }
 #endif
 }
 

@@ -13,10 +13,13 @@ namespace app {
 void installFontSubstitutes();
 
 // Reads the system's font configuration (fontconfig's files and caches) on a
-// thread of its own while the program does other things, so that the first
-// text drawn does not wait for it. Made first thing in main(); waits, when it
-// goes, until the reading has ended. Does nothing where Qt finds its fonts
-// without fontconfig.
+// thread of its own while the program builds its window, so that the first
+// text laid out does not wait for it. Made right after the application
+// object, once the program's environment has stopped changing (fontconfig
+// reads it); waits, when it goes, until the reading has ended. Where Qt asks
+// before the reading has ended, fontconfig reads the configuration for it
+// too and keeps one of the two. Does nothing where Qt finds its fonts without
+// fontconfig, or where no thread can be started.
 class FontConfigurationReader final {
 public:
     FontConfigurationReader();
