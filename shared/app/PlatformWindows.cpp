@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QHash>
+#include <QScreen>
 #include <QSysInfo>
 #include <QWidget>
 #include <QWindow>
@@ -228,10 +229,16 @@ void requestNoMinimiseButton(QWidget* window) {
 }
 
 // Whether the X server is XWayland, which shows each window through the
-// Wayland compositor: it has an extension of that name from version 23 on;
-// before, the desktop's Wayland display in the environment tells.
+// Wayland compositor. Its screens' outputs are named XWAYLAND0, XWAYLAND1 …;
+// from version 23.1 on it also has an extension of that name; the desktop's
+// Wayland display in the environment tells too.
 bool isXWayland(xcb_connection_t* c) {
     if (qEnvironmentVariableIsSet("WAYLAND_DISPLAY")) return true;
+    const auto screens = QGuiApplication::screens();
+    if (std::any_of(screens.begin(), screens.end(), [](const QScreen* screen) {
+            return screen->name().startsWith(QLatin1String("XWAYLAND"));
+        }))
+        return true;
     constexpr char name[] = "XWAYLAND";
     auto* reply = xcb_query_extension_reply(
         c, xcb_query_extension(c, static_cast<quint16>(sizeof name - 1), name), nullptr);

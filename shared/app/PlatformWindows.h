@@ -33,16 +33,18 @@ void chooseWindowSystem();
 // no minimise, no maximise and no close.
 void requestBorderWithoutTitle(QWindow* window);
 
-// For a window of the program with a title bar and neither minimise nor
-// maximise: makes sure the window manager draws no button for them either.
-// Most read that from the Motif hints that Qt sets from the window's flags.
-// Openbox draws a minimise button for every window but a menu or a toolbar
-// (and, beside it, a maximise button that does nothing), and a minimise there
-// takes the black backdrop with it, which comes back at once: a button that
-// does nothing. Under Openbox the window is therefore given the toolbar type,
-// for which it draws only the close button; it is done there alone, because
-// other window managers take the whole title bar off a toolbar. Called before
-// the window is first shown.
+// For a dialog of the program (the main windows are dialogs of the backdrop)
+// with a title bar and neither minimise nor maximise: makes sure the window
+// manager draws no button for them either. Most read that from the Motif
+// hints that Qt sets from the window's flags. Openbox draws a minimise button
+// for every window but a menu or a toolbar (and, beside it, a maximise button
+// that does nothing), and a minimise there takes the black backdrop with it,
+// which comes back at once: a button that does nothing. Under Openbox the
+// window is therefore given the toolbar type, for which it draws only the
+// close button; it is done there alone, because some other window managers
+// (mutter, metacity, marco) take the whole title bar off a toolbar. Called
+// each time the window is shown, before it is mapped; a window that has the
+// type already is left as it is.
 void requestNoMinimiseButton(QWidget* window);
 
 // Has the window system fill the window with black wherever it shows,

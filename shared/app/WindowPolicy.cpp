@@ -215,7 +215,8 @@ void WindowPolicy::forgetClosedWindows(const std::vector<NativeWindow>& managed)
 }
 
 void WindowPolicy::managedWindowsChanged() {
-    // Asked of the window system once for the rules that only read the list.
+    // Asked of the window system once for the two rules that go through the
+    // whole list.
     const std::vector<NativeWindow> managed = m_system.managedWindows();
     if (ruleNewWindowsSorted(managed)) ruleOtherWindowPutBehind();
     ruleExerciseClosed();
