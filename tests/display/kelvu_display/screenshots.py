@@ -24,7 +24,8 @@ def save(screen, out, name, box, margin=16):
     """A rectangle of a fresh screenshot, with a margin of the screen around
     it, as OUT/NAME.png."""
     x, y = max(box[0] - margin, 0), max(box[1] - margin, 0)
-    shot = screen.shot(name)
+    # Once the windows have been drawn: nothing in the picture changes any more.
+    shot = screen.settled((x, y, box[2] + 2 * margin, box[3] + 2 * margin), name + " is drawn")
     shot.crop((x, y, box[0] + box[2] + margin, box[1] + box[3] + margin)).save(
         os.path.join(out, name + ".png"), optimize=True)
 
