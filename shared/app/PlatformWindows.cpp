@@ -208,12 +208,16 @@ void requestBorderWithoutTitle(QWindow* window) {
     xcb_flush(c);
 }
 
+namespace {
+
 // Whether the window manager is Openbox, by the name on its check window.
 bool windowManagerIsOpenbox(xcb_connection_t* c) {
     const xcb_window_t check =
         numberProperty(c, rootWindow(c), "_NET_SUPPORTING_WM_CHECK", XCB_ATOM_WINDOW);
     return check != 0 && textProperty(c, check, "_NET_WM_NAME") == "Openbox";
 }
+
+}  // namespace
 
 void requestNoMinimiseButton(QWidget* window) {
     xcb_connection_t* c = connection();
@@ -227,6 +231,8 @@ void requestNoMinimiseButton(QWidget* window) {
     // types again.
     window->setAttribute(Qt::WA_X11NetWmWindowTypeToolBar);
 }
+
+namespace {
 
 // Whether the X server is XWayland, which shows each window through the
 // Wayland compositor. Its screens' outputs are named XWAYLAND0, XWAYLAND1 …;
@@ -245,6 +251,8 @@ bool isXWayland(xcb_connection_t* c) {
     const Reply owner{reply};
     return reply && reply->present;
 }
+
+}  // namespace
 
 bool requestBlackBackground(QWindow* window) {
     xcb_connection_t* c = connection();
